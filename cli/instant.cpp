@@ -1,0 +1,177 @@
+// Command-line instants. Calendar conversions by the day-number algorithms of Meeus
+// (Astronomical Algorithms, ch. 7), in integer arithmetic.
+#include "cli/instant.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+constexpr std::int64_t kFirstGregorianDay = 2299161;  // 1582-10-15
+constexpr std::int64_t kUnixEpochDay = 2440588;       // 1970-01-01
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  std::int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+bool IsGregorianDate(int y, int m, int d) {
+  return y > 1582 || (y == 1582 && (m > 10 || (m == 10 && d >= 15)));
+}
+
+bool InCalendarGap(int y, int m, int d) { return y == 1582 && m == 10 && d > 4 && d < 15; }
+
+bool ReadDigits(std::string_view s, std::size_t pos, std::size_t n, int& value) {
+  if (pos + n > s.size()) return false;
+  value = 0;
+  for (std::size_t k = pos; k < pos + n; ++k) {
+    if (s[k] < '0' || s[k] > '9') return false;
+    value = value * 10 + (s[k] - '0');
+  }
+  return true;
+}
+
+InstantParse Invalid(std::string why) {
+  InstantParse r;
+  r.status = InstantParse::Status::Invalid;
+  r.error = std::move(why);
+  return r;
+}
+
+// Date of a day number in the Gregorian (proleptic before 1582) or the Julian calendar.
+void CalendarDate(std::int64_t jdn, bool gregorian, int& year, int& month, int& day) {
+  std::int64_t a = jdn;
+  if (gregorian) {
+    const std::int64_t alpha = FloorDiv(4 * jdn - 7468865, 146097);  // ⌊(Z − 1867216.25) / 36524.25⌋
+    a = jdn + 1 + alpha - FloorDiv(alpha, 4);
+  }
+  const std::int64_t b = a + 1524;
+  const std::int64_t c = FloorDiv(20 * b - 2442, 7305);  // ⌊(B − 122.1) / 365.25⌋
+  const std::int64_t d = FloorDiv(1461 * c, 4);
+  const std::int64_t e = FloorDiv(10000 * (b - d), 306001);
+  day = static_cast<int>(b - d - FloorDiv(306001 * e, 10000));
+  month = static_cast<int>(e < 14 ? e - 1 : e - 13);
+  year = static_cast<int>(month > 2 ? c - 4716 : c - 4715);
+}
+
+CivilTime FromUnixSeconds(std::int64_t seconds) {
+  const std::int64_t days = FloorDiv(seconds, 86400);
+  const std::int64_t rest = seconds - days * 86400;
+  CivilTime t;
+  Date_Of_Day_Number(days + kUnixEpochDay, t.year, t.month, t.day);
+  t.hour = static_cast<int>(rest / 3600);
+  t.minute = static_cast<int>(rest / 60 % 60);
+  t.second = static_cast<int>(rest % 60);
+  return t;
+}
+}  // namespace
+
+std::int64_t Day_Number(int year, int month, int day) {
+  std::int64_t y = year, m = month;
+  if (m <= 2) {
+    y -= 1;
+    m += 12;
+  }
+  std::int64_t b = 0;
+  if (IsGregorianDate(year, month, day)) {
+    const std::int64_t a = FloorDiv(y, 100);
+    b = 2 - a + FloorDiv(a, 4);
+  }
+  // ⌊365.25 (y + 4716)⌋ + ⌊30.6001 (m + 1)⌋ + d + b − 1524, exactly in integers.
+  return FloorDiv(1461 * (y + 4716), 4) + FloorDiv(306001 * (m + 1), 10000) + day + b - 1524;
+}
+
+void Date_Of_Day_Number(std::int64_t jdn, int& year, int& month, int& day) {
+  CalendarDate(jdn, jdn >= kFirstGregorianDay, year, month, day);
+}
+
+int Days_In_Month(int year, int month) {
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month != 2) return kDays[month - 1];
+  const bool leap = year > 1582 ? (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0))
+                                : year % 4 == 0;
+  return leap ? 29 : 28;
+}
+
+InstantParse Parse_Instant(std::string_view s) {
+  if (s == "now") {
+    InstantParse r;
+    r.status = InstantParse::Status::Ok;
+    r.utc = Now_Utc();
+    return r;
+  }
+  int y, mo, d, h, mi, sec = 0;
+  if (!ReadDigits(s, 0, 4, y) || s.size() < 16 || s[4] != '-' || !ReadDigits(s, 5, 2, mo) ||
+      s[7] != '-' || !ReadDigits(s, 8, 2, d) || (s[10] != 'T' && s[10] != 't') ||
+      !ReadDigits(s, 11, 2, h) || s[13] != ':' || !ReadDigits(s, 14, 2, mi)) {
+    return Invalid("expected YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM|-HH:MM] or 'now'");
+  }
+  std::size_t pos = 16;
+  if (pos < s.size() && s[pos] == ':') {
+    if (!ReadDigits(s, pos + 1, 2, sec)) return Invalid("seconds must be two digits");
+    pos += 3;
+  }
+  bool has_zone = false;
+  int zone_minutes = 0;
+  if (pos < s.size()) {
+    const char z = s[pos];
+    if ((z == 'Z' || z == 'z') && pos + 1 == s.size()) {
+      has_zone = true;
+    } else if ((z == '+' || z == '-') && pos + 6 == s.size() && s[pos + 3] == ':') {
+      int zh, zm;
+      if (!ReadDigits(s, pos + 1, 2, zh) || !ReadDigits(s, pos + 4, 2, zm) || zh > 23 || zm > 59)
+        return Invalid("zone offset must be +HH:MM or -HH:MM within 23:59");
+      has_zone = true;
+      zone_minutes = (zh * 60 + zm) * (z == '-' ? -1 : 1);
+    } else {
+      return Invalid("unexpected text after the time: '" + std::string(s.substr(pos)) + "'");
+    }
+  }
+  if (y < 1 || y > 9999) return Invalid("year must be 0001..9999");
+  if (mo < 1 || mo > 12) return Invalid("month must be 01..12");
+  if (InCalendarGap(y, mo, d)) {
+    InstantParse r;
+    r.status = InstantParse::Status::CalendarGap;
+    return r;
+  }
+  if (d < 1 || d > Days_In_Month(y, mo)) return Invalid("day out of range for the month");
+  if (h > 23) return Invalid("hour must be 00..23");
+  if (mi > 59) return Invalid("minute must be 00..59");
+  if (sec > 59) return Invalid("seconds must be 00..59");
+
+  const std::int64_t day = Day_Number(y, mo, d);
+  std::int64_t seconds = (day - kUnixEpochDay) * 86400 + h * 3600 + mi * 60 + sec;
+  if (has_zone) {
+    seconds -= zone_minutes * 60;
+  } else {
+    // Local civil time: let the C library's zone rules find the offset, on the proleptic
+    // Gregorian form of the same day.
+    int gy, gm, gd;
+    CalendarDate(day, true, gy, gm, gd);
+    std::tm tm{};
+    tm.tm_year = gy - 1900;
+    tm.tm_mon = gm - 1;
+    tm.tm_mday = gd;
+    tm.tm_hour = h;
+    tm.tm_min = mi;
+    tm.tm_sec = sec;
+    tm.tm_isdst = -1;
+    const std::time_t local = std::mktime(&tm);
+    if (local == static_cast<std::time_t>(-1) && tm.tm_year != 69)
+      return Invalid("the local time zone cannot place this instant");
+    seconds = static_cast<std::int64_t>(local);
+  }
+  InstantParse r;
+  r.status = InstantParse::Status::Ok;
+  r.utc = FromUnixSeconds(seconds);
+  return r;
+}
+
+CivilTime Now_Utc() { return FromUnixSeconds(static_cast<std::int64_t>(std::time(nullptr))); }
+
+std::string Format_Utc_Minute(const CivilTime& t) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02dZ", t.year, t.month, t.day, t.hour,
+                t.minute);
+  return buf;
+}

@@ -1,0 +1,33 @@
+// Instants given on the command line: ISO 8601 date and time, an optional zone, and the
+// historical calendar (Julian up to 1582-10-04, Gregorian from 1582-10-15).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ephemeris/time_base.h"
+
+// Day number (Julian Day Number at noon) of a date of the historical calendar.
+std::int64_t Day_Number(int year, int month, int day);
+// The date of the historical calendar for a day number.
+void Date_Of_Day_Number(std::int64_t jdn, int& year, int& month, int& day);
+// Days in a month of the historical calendar (Julian leap years before 1582).
+int Days_In_Month(int year, int month);
+
+struct InstantParse {
+  enum class Status { Ok, Invalid, CalendarGap } status = Status::Invalid;
+  std::string error;  // what was wrong, for Invalid
+  CivilTime utc;      // for Ok
+};
+
+// Parses "now" or YYYY-MM-DDTHH:MM[:SS] with an optional Z or ±HH:MM zone; without a zone
+// the machine's local time. Years 0001..9999 as written. The result is the UTC reading.
+InstantParse Parse_Instant(std::string_view text);
+
+// The present instant as a UTC reading.
+CivilTime Now_Utc();
+
+// "YYYY-MM-DDTHH:MMZ".
+std::string Format_Utc_Minute(const CivilTime& t);

@@ -1,0 +1,30 @@
+// Angle helpers in degrees and Kepler's equation, shared by every theory, the orbit solver,
+// the wheel drawing and the position texts.
+#pragma once
+
+#include <string>
+
+// Sine and cosine of an angle x in degrees (x·atan(1) / 45 radians).
+double Sin_Deg(double x);
+double Cos_Deg(double x);
+
+// Arc sine and arc cosine in degrees of x in -1..1; |x| = 1 is taken exactly (±90; 0 or 180).
+// |x| > 1 raises FloatError (square root of a negative number).
+double ASin_Deg(double x);
+double ACos_Deg(double x);
+
+// Arc tangent in degrees, -90..90.
+double Atn_Deg(double x);
+
+// x reduced into 0..360; both 0 and 360 can come back (360 stays 360, -360 gives 360,
+// 720 gives 0), so callers treat them alike.
+double Norm_360(double x);
+
+// Whole degree of longitude x within its 30-degree sign, rounded half to even, as decimal
+// digits followed by " جة ". A remainder that rounds to 30 reads 29: the body stays in the
+// sign that the houses and the sign phrase use.
+std::string Sign_DegText(double x);
+
+// Eccentric anomaly E (degrees, not reduced) for mean anomaly M (degrees) and eccentricity e:
+// a fixed 32 Newton steps, no convergence test. Raises FloatError on a fault.
+double Calc_Kepler(double M, double e);

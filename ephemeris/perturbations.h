@@ -1,0 +1,35 @@
+// Periodic perturbation series of the outer planets (Meeus, Astronomical Formulae for
+// Calculators): sums of terms (c0 + c1 ν + c2 ν²) × f1 × f2, where f1 and f2 are sines or
+// cosines of the perturbation arguments, taken unreduced.
+#pragma once
+
+#include <cstdint>
+
+// The trigonometric factors a term may use. kOne stands for a missing second factor.
+enum Trig : std::uint8_t {
+  kOne,
+  kSinV, kCosV,                      // great-inequality argument V = 5Q − 2P
+  kSinZ, kCosZ, kSin2Z, kCos2Z,      // ζ = Q − P and its multiples
+  kSin3Z, kCos3Z, kSin4Z, kCos4Z,
+  kSinQ, kCosQ, kSin2Q, kCos2Q,      // Saturn's mean-longitude argument Q
+  kSinH, kCosH, kSin2H, kCos2H,      // the slow argument H of Uranus and Neptune
+  kTrigCount
+};
+
+struct PerturbTerm {
+  double c0, c1, c2;  // coefficient as a polynomial in ν
+  Trig f1, f2;
+};
+
+// Values of the factors for one instant; kOne is 1.
+struct TrigValues {
+  double v[kTrigCount] = {1.0};
+};
+
+// Sum of the terms in table order; every step checked.
+double Sum_Series(const PerturbTerm* terms, int count, const TrigValues& trig, double nu);
+
+template <int N>
+double Sum_Series(const PerturbTerm (&terms)[N], const TrigValues& trig, double nu) {
+  return Sum_Series(terms, N, trig, nu);
+}
