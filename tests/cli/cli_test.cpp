@@ -1,0 +1,165 @@
+// The zodiac-chart command line, driven in-process.
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/instant.h"
+#include "control/shared_state.h"
+#include "ephemeris/time_base.h"
+
+namespace {
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+CliRun Cli(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = Run_Cli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// The number after "key": in a JSON text, as a double.
+double JsonNumber(const std::string& json, const std::string& key, std::size_t from = 0) {
+  const std::size_t at = json.find("\"" + key + "\": ", from);
+  EXPECT_NE(at, std::string::npos) << key;
+  return std::strtod(json.c_str() + at + key.size() + 4, nullptr);
+}
+
+TEST(CliPositions, JsonAtJ2000) {
+  const CliRun r = Cli({"positions", "--at", "2000-01-01T12:00Z", "--json"});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("\"instant_utc\": \"2000-01-01T12:00Z\""), std::string::npos);
+  EXPECT_EQ(JsonNumber(r.out, "julian_day"), 2451545.0);
+  EXPECT_EQ(JsonNumber(r.out, "julian_centuries"), 1.0);
+  EXPECT_NE(r.out.find("\"julian_centuries\": 1,"), std::string::npos);
+  const char* names[] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars",
+                         "Jupiter", "Saturn", "Uranus",  "Neptune", "Pluto"};
+  std::size_t from = 0;
+  for (int k = 0; k < BodyIndex::Count; ++k) {
+    const std::size_t at = r.out.find("{\"index\": " + std::to_string(k) + ", \"name\": \"" +
+                                      names[k] + "\"", from);
+    ASSERT_NE(at, std::string::npos) << names[k];
+    // Every number reads back to the double in the table.
+    EXPECT_EQ(JsonNumber(r.out, "lon", at), Pln_Rec[k].Lon) << names[k];
+    EXPECT_EQ(JsonNumber(r.out, "lon_next", at), Pln_Lon[k]) << names[k];
+    EXPECT_EQ(JsonNumber(r.out, "sign", at), std::floor(Pln_Rec[k].Lon / 30)) << names[k];
+    from = at + 1;
+  }
+  EXPECT_NE(r.out.find("\"name\": \"Saturn\", \"lon\": "), std::string::npos);
+  EXPECT_EQ(r.out.back(), '\n');
+}
+
+TEST(CliPositions, SameInstantInAnyNotation) {
+  const CliRun utc = Cli({"positions", "--at", "2000-01-01T12:00Z", "--json"});
+  for (const char* at : {"2000-01-01T13:00+01:00", "2000-01-01T07:30-04:30",
+                         "2000-01-01T12:00:59Z", "2000-01-02T01:00+13:00"}) {
+    const CliRun r = Cli({"positions", "--at=" + std::string(at), "--json"});
+    EXPECT_EQ(r.status, kExitOk) << at;
+    EXPECT_EQ(r.out, utc.out) << at;
+  }
+}
+
+TEST(CliPositions, LocalTimeUsesTheMachineZone) {
+  const char* old = std::getenv("TZ");
+  const std::string saved = old ? old : "";
+  setenv("TZ", "Asia/Riyadh", 1);  // UTC+3, no daylight saving
+  tzset();
+  const CliRun local = Cli({"positions", "--at", "2000-01-01T15:00", "--json"});
+  if (old) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
+  tzset();
+  EXPECT_NE(local.out.find("\"instant_utc\": \"2000-01-01T12:00Z\""), std::string::npos)
+      << local.out;
+}
+
+TEST(CliPositions, PlainTableListsEveryBody) {
+  const CliRun r = Cli({"positions", "--at", "2000-01-01T12:00Z"});
+  ASSERT_EQ(r.status, kExitOk);
+  for (const char* needle : {"Sun", "280.37", "Capricorn", "Saturn", "retrograde", "زحل",
+                             "Pluto", "بلوطون", "برج القوس"})
+    EXPECT_NE(r.out.find(needle), std::string::npos) << needle;
+}
+
+TEST(CliPositions, BadInputIsAUsageError) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"positions", "--at", "2000-13-01T12:00Z"},
+      {"positions", "--at", "2000-02-30T12:00Z"},
+      {"positions", "--at", "1700-02-29T12:00Z"},   // not a Gregorian leap year
+      {"positions", "--at", "0000-06-01T12:00Z"},
+      {"positions", "--at", "10000-01-01T12:00Z"},
+      {"positions", "--at", "2000-01-01T24:00Z"},
+      {"positions", "--at", "2000-01-01T12:60Z"},
+      {"positions", "--at", "2000-01-01 12:00"},
+      {"positions", "--at", "2000-01-01T12:00+5"},
+      {"positions", "--at", "yesterday"},
+      {"positions", "--at"},
+      {"positions", "--frobnicate"},
+      {"orbits"},
+      {},
+  };
+  for (const auto& args : bad) {
+    const CliRun r = Cli(args);
+    EXPECT_EQ(r.status, kExitUsage) << (args.size() > 2 ? args[2] : "");
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("zodiac-chart: "), std::string::npos);
+    EXPECT_NE(r.err.find("--help"), std::string::npos);
+  }
+}
+
+TEST(CliPositions, JulianLeapDayBeforeTheReformIsAccepted) {
+  EXPECT_EQ(Cli({"positions", "--at", "1500-02-29T12:00Z"}).status, kExitOk);
+}
+
+TEST(CliPositions, CalendarGapPrintsTheArabicMessageAndNoPositions) {
+  for (const char* at : {"1582-10-10T12:00Z", "1582-10-04T00:01Z", "1582-10-15T00:30+01:00"}) {
+    const CliRun r = Cli({"positions", "--at", at, "--json"});
+    EXPECT_EQ(r.status, kExitCalendarGap) << at;
+    EXPECT_EQ(r.out, "") << at;
+    EXPECT_EQ(r.err, std::string(kCalendarGapMessage) + "\n") << at;
+  }
+  EXPECT_EQ(Cli({"positions", "--at", "1582-10-04T00:00Z"}).status, kExitOk);
+  EXPECT_EQ(Cli({"positions", "--at", "1582-10-15T00:00Z"}).status, kExitOk);
+}
+
+TEST(CliPositions, HelpAndVersion) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--help"}, {"positions", "--help"}}) {
+    const CliRun r = Cli(args);
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_NE(r.out.find("positions"), std::string::npos);
+  }
+  const CliRun v = Cli({"--version"});
+  EXPECT_EQ(v.status, kExitOk);
+  EXPECT_EQ(v.out.rfind("zodiac-chart ", 0), 0u);
+}
+
+TEST(Instant, DayNumbersOfTheHistoricalCalendar) {
+  EXPECT_EQ(Day_Number(2000, 1, 1), 2451545);
+  EXPECT_EQ(Day_Number(1582, 10, 4), 2299160);
+  EXPECT_EQ(Day_Number(1582, 10, 15), 2299161);
+  EXPECT_EQ(Day_Number(1, 1, 1), 1721424);  // Julian calendar
+  for (std::int64_t jdn = 1721000; jdn < 5373500; jdn += 97) {
+    int y, m, d;
+    Date_Of_Day_Number(jdn, y, m, d);
+    EXPECT_EQ(Day_Number(y, m, d), jdn);
+    EXPECT_LE(d, Days_In_Month(y, m));
+  }
+}
+
+TEST(Instant, ZoneOffsetCarriesAcrossTheReform) {
+  const InstantParse p = Parse_Instant("1582-10-15T00:30+01:00");
+  ASSERT_EQ(p.status, InstantParse::Status::Ok);
+  EXPECT_EQ(Format_Utc_Minute(p.utc), "1582-10-04T23:30Z");
+  const InstantParse q = Parse_Instant("0001-01-01T00:30+01:00");
+  ASSERT_EQ(q.status, InstantParse::Status::Ok);
+  EXPECT_EQ(Format_Utc_Minute(q.utc), "0000-12-31T23:30Z");
+}
+}  // namespace

@@ -1,0 +1,123 @@
+// The body theories: worked values, what each routine writes, and the 15-digit round trip.
+#include "ephemeris/bodies.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "control/shared_state.h"
+#include "ephemeris/float_check.h"
+
+namespace {
+constexpr double kSentinel = -12345.0;
+
+// Runs the Sun and then the routine of `slot` at time T; returns the stored longitude.
+double LongitudeAt(double T, int slot) {
+  JulianCenturies = T;
+  Calc_Sun();
+  kBodyRoutines[slot]();
+  return Pln_Lon[slot];
+}
+
+TEST(Bodies, LongitudesAtJ2000RoundToTheWorkedValues) {
+  struct Case {
+    int slot;
+    double degrees;
+  };
+  const Case cases[] = {{BodyIndex::Sun, 280},     {BodyIndex::Moon, 223},
+                        {BodyIndex::Mercury, 272}, {BodyIndex::Venus, 242},
+                        {BodyIndex::Mars, 328},    {BodyIndex::Uranus, 315},
+                        {BodyIndex::Neptune, 303}, {BodyIndex::Pluto, 251}};
+  for (const Case& c : cases) EXPECT_EQ(std::round(LongitudeAt(1.0, c.slot)), c.degrees) << c.slot;
+}
+
+TEST(Bodies, MoonAtOtherEpochs) {
+  EXPECT_EQ(std::round(LongitudeAt(0.0, BodyIndex::Moon)), 265);
+  EXPECT_EQ(std::round(LongitudeAt(-0.5, BodyIndex::Moon)), 119);
+}
+
+// Jupiter and Saturn near J2000 (apparent longitudes of date, within the theories' accuracy).
+TEST(Bodies, GiantsNearTheirKnownPlacesAtJ2000) {
+  EXPECT_NEAR(LongitudeAt(1.0, BodyIndex::Jupiter), 25.25, 0.1);
+  EXPECT_NEAR(LongitudeAt(1.0, BodyIndex::Saturn), 40.40, 0.1);
+}
+
+TEST(Sun, LeavesItsLongitudeAndDistanceForThePlanets) {
+  for (double T : {-1.0, 0.0, 1.0, 1.27, 2.0}) {
+    JulianCenturies = T;
+    Calc_Sun();
+    EXPECT_EQ(Sun_Lon, Pln_Lon[BodyIndex::Sun]);
+    EXPECT_GT(Sun_Dist, 0.98);
+    EXPECT_LT(Sun_Dist, 1.02);
+  }
+  JulianCenturies = 1.0;
+  Calc_Sun();
+  EXPECT_NEAR(Sun_Dist, 0.9833, 0.0001);  // Earth near perihelion in early January
+}
+
+TEST(Bodies, EachRoutineWritesOnlyItsOwnSlot) {
+  for (int slot = 0; slot < BodyIndex::Count; ++slot) {
+    JulianCenturies = 1.1;
+    Calc_Sun();
+    Pln_Lon.fill(kSentinel);
+    kBodyRoutines[slot]();
+    for (int k = 0; k < 11; ++k) {
+      if (k == slot) {
+        EXPECT_GE(Pln_Lon[k], 0.0) << slot;
+        EXPECT_LE(Pln_Lon[k], 360.0) << slot;
+      } else {
+        EXPECT_EQ(Pln_Lon[k], kSentinel) << "routine " << slot << " wrote slot " << k;
+      }
+    }
+  }
+}
+
+TEST(Bodies, SameTimeGivesTheSameValueAndStaysInRange) {
+  for (double T = -2.0; T <= 3.0; T += 0.173) {
+    for (int slot = 0; slot < BodyIndex::Count; ++slot) {
+      const double first = LongitudeAt(T, slot);
+      EXPECT_EQ(LongitudeAt(T, slot), first);
+      EXPECT_GE(first, 0.0);
+      EXPECT_LE(first, 360.0);
+    }
+  }
+}
+
+TEST(Bodies, PlanetLongitudesAreRoundedToFifteenDigits) {
+  for (double T = -1.0; T <= 2.0; T += 0.31) {
+    for (int slot = BodyIndex::Mercury; slot < BodyIndex::Count; ++slot) {
+      const double lon = LongitudeAt(T, slot);
+      char text[40];
+      std::snprintf(text, sizeof text, "%.15g", lon);
+      EXPECT_EQ(std::strtod(text, nullptr), lon) << slot << " at T=" << T;
+    }
+  }
+}
+
+TEST(Bodies, RoundTripDoesNotDependOnTheDecimalSeparator) {
+  const double expected = LongitudeAt(1.0, BodyIndex::Mars);
+  const char* comma_locales[] = {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE", "fr_FR"};
+  const char* set = nullptr;
+  for (const char* name : comma_locales) {
+    if ((set = std::setlocale(LC_ALL, name)) != nullptr) break;
+  }
+  if (set == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  const double with_comma = LongitudeAt(1.0, BodyIndex::Mars);
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(with_comma, expected);
+}
+
+TEST(Bodies, FaultLeavesTheSlotUnchanged) {
+  for (int slot = 0; slot < BodyIndex::Count; ++slot) {
+    JulianCenturies = 1.0;
+    Calc_Sun();
+    Pln_Lon.fill(kSentinel);
+    JulianCenturies = std::nan("");
+    EXPECT_THROW(kBodyRoutines[slot](), FloatError) << slot;
+    EXPECT_EQ(Pln_Lon[slot], kSentinel) << slot;
+  }
+}
+}  // namespace

@@ -1,0 +1,91 @@
+// Degree helpers and Kepler's equation.
+#include "ephemeris/degrees.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "ephemeris/float_check.h"
+
+namespace {
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+TEST(DegreeHelpers, SineAndCosineAtQuarterTurns) {
+  EXPECT_NEAR(Sin_Deg(90), 1.0, 1e-15);
+  EXPECT_NEAR(Sin_Deg(30), 0.5, 1e-15);
+  EXPECT_DOUBLE_EQ(Cos_Deg(180), -1.0);
+  EXPECT_NEAR(Cos_Deg(60), 0.5, 1e-15);
+  EXPECT_NEAR(Sin_Deg(-270), 1.0, 1e-15);
+}
+
+TEST(DegreeHelpers, InverseFunctionsTakeTheEndsExactly) {
+  EXPECT_EQ(ASin_Deg(1.0), 90.0);
+  EXPECT_EQ(ASin_Deg(-1.0), -90.0);
+  EXPECT_EQ(ACos_Deg(1.0), 0.0);
+  EXPECT_EQ(ACos_Deg(-1.0), 180.0);
+  EXPECT_NEAR(ASin_Deg(0.5), 30.0, 1e-12);
+  EXPECT_NEAR(ACos_Deg(0.5), 60.0, 1e-12);
+  EXPECT_NEAR(ACos_Deg(-0.5), 120.0, 1e-12);
+  EXPECT_NEAR(Atn_Deg(1.0), 45.0, 1e-12);
+  EXPECT_NEAR(Atn_Deg(-1e300), -90.0, 1e-12);
+}
+
+TEST(DegreeHelpers, ArgumentsOutsideTheirDomainRaiseTheFault) {
+  EXPECT_THROW(ASin_Deg(1.0000001), FloatError);
+  EXPECT_THROW(ACos_Deg(-1.5), FloatError);
+  EXPECT_THROW(Sin_Deg(kNaN), FloatError);
+  EXPECT_THROW(Cos_Deg(kInf), FloatError);
+  EXPECT_THROW(Atn_Deg(kNaN), FloatError);
+  EXPECT_THROW(Norm_360(kInf), FloatError);
+}
+
+TEST(DegreeHelpers, NormalisationKeepsBothEnds) {
+  struct Case {
+    double in, out;
+  };
+  const Case cases[] = {{360, 360}, {720, 0},  {-360, 360}, {-30, 330}, {0, 0},
+                        {359.5, 359.5}, {1080, 0}, {-720, 360}, {725, 5}};
+  for (const Case& c : cases) EXPECT_NEAR(Norm_360(c.in), c.out, 1e-12) << c.in;
+  EXPECT_NEAR(Norm_360(370), 10.0, 1e-12);
+  EXPECT_EQ(Norm_360(360), 360.0);
+  EXPECT_EQ(Norm_360(-360), 360.0);
+}
+
+TEST(DegreeHelpers, SignDegreeTextRoundsWithinTheSign) {
+  struct Case {
+    double lon;
+    const char* digits;
+  };
+  const Case cases[] = {
+      {0, "0"},       {45.7, "16"}, {59.4, "29"}, {15.3, "15"}, {360, "0"},
+      {28.5, "28"},   // a half goes to the even neighbour
+      {27.5, "28"},
+      {59.6, "29"},   // rounds to 30: shown as 29, the body stays in its sign
+      {29.5, "29"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Sign_DegText(c.lon), std::string(c.digits) + " جة ") << c.lon;
+}
+
+TEST(Kepler, CircularOrbitKeepsTheMeanAnomaly) {
+  for (double M : {0.0, 17.5, 180.0, 359.0}) EXPECT_EQ(Calc_Kepler(M, 0.0), M);
+}
+
+TEST(Kepler, SolvesKeplersEquation) {
+  struct Case {
+    double M, e;
+  };
+  const Case cases[] = {{5, 0.0167}, {175, 0.2056}, {300, 0.0933}, {33, 0.2487}, {90, 0.6}};
+  for (const Case& c : cases) {
+    const double E = Calc_Kepler(c.M, c.e);
+    const double back = E - c.e * 180.0 / 3.141592654 * Sin_Deg(E);
+    EXPECT_NEAR(back, c.M, 1e-9) << c.M << " " << c.e;
+  }
+}
+
+TEST(Kepler, DivisionByZeroRaisesTheFault) {
+  // With e = 1 the Newton step divides by 1 - cos E = 0 at E = 0.
+  EXPECT_THROW(Calc_Kepler(0.0, 1.0), FloatError);
+}
+}  // namespace
