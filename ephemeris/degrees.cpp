@@ -15,9 +15,10 @@ const double kAtn1 = std::atan(1.0);
 double ToDeg(double radians) { return Chk(Chk(radians * 45.0) / kAtn1); }
 }  // namespace
 
-double Sin_Deg(double x) { return Chk(std::sin(Chk(Chk(x * kAtn1) / 45.0))); }
+// A non-finite argument or product leaves a non-finite sine, so checking the result suffices.
+double Sin_Deg(double x) { return Chk(std::sin(x * kAtn1 / 45.0)); }
 
-double Cos_Deg(double x) { return Chk(std::cos(Chk(Chk(x * kAtn1) / 45.0))); }
+double Cos_Deg(double x) { return Chk(std::cos(x * kAtn1 / 45.0)); }
 
 double ASin_Deg(double x) {
   Chk(x);
@@ -59,9 +60,10 @@ std::string Sign_DegText(double x) {
 double Calc_Kepler(double M, double e) {
   const double k = Chk((180.0 / 3.141592654) * e);  // eccentricity in degrees
   double E = Chk(M + Chk(Chk(k * Sin_Deg(M)) * Chk(1.0 + Chk(e * Cos_Deg(M)))));
+  // Every term of a step is finite while E is; a division by zero makes the step infinite.
   for (int step = 0; step < 32; ++step) {
-    const double f = Chk(Chk(E - Chk(k * Sin_Deg(E))) - M);
-    const double fp = Chk(1.0 - Chk(e * Cos_Deg(E)));
+    const double f = E - k * Sin_Deg(E) - M;
+    const double fp = 1.0 - e * Cos_Deg(E);
     E = Chk(E - Chk(f / fp));
   }
   return E;

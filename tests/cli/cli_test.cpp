@@ -163,3 +163,79 @@ TEST(Instant, ZoneOffsetCarriesAcrossTheReform) {
   EXPECT_EQ(Format_Utc_Minute(q.utc), "0000-12-31T23:30Z");
 }
 }  // namespace
+
+namespace {
+// The text of a JSON string value after "key": , with \r, \n, \" and \\ unescaped.
+std::string JsonText(const std::string& json, const std::string& key) {
+  const std::size_t at = json.find("\"" + key + "\": \"");
+  EXPECT_NE(at, std::string::npos) << key;
+  std::string s;
+  for (std::size_t k = at + key.size() + 5; k < json.size() && json[k] != '"'; ++k) {
+    if (json[k] != '\\') {
+      s += json[k];
+      continue;
+    }
+    const char c = json[++k];
+    s += c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+  }
+  return s;
+}
+
+TEST(CliPositions, TooltipsReadAsTheGlyphsShowThem) {
+  const CliRun r = Cli({"positions", "--at", "2000-01-01T12:00Z", "--json"});
+  ASSERT_EQ(r.status, kExitOk);
+  // The Sun at 280.37°: the 10th degree of Capricorn.
+  EXPECT_EQ(JsonText(r.out, "tooltip"), "الشمس في 10 جة من برج الجدي ");
+  EXPECT_NE(r.out.find("\"tooltip\": \"زحل في 10 جة من برج الثور \""), std::string::npos);
+}
+
+TEST(CliAnalysis, LeoAtJ2000) {
+  const CliRun r = Cli({"analysis", "--sign", "leo", "--at", "2000-01-01T12:00Z", "--json"});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  EXPECT_NE(r.out.find("\"sign\": 4, \"caption\": \"برج الأسد\""), std::string::npos);
+  // Sun in Capricorn and Moon in Scorpio: 5 and 3 signs past Leo.
+  EXPECT_NE(r.out.find("\"houses\": [5, 3, "), std::string::npos) << r.out;
+  const std::string text = JsonText(r.out, "text");
+  EXPECT_EQ(text.rfind("\r\nبرج الأسد" + std::string(26, ' ') + "\r\n\r\n\r\n", 0), 0u);
+  std::size_t breaks = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+    ++breaks;
+  EXPECT_EQ(breaks, 8u);
+  EXPECT_NE(text.find("\r\nالشمس "), std::string::npos);
+  EXPECT_NE(text.find("\r\nالمريخ "), std::string::npos);
+  EXPECT_NE(text.back(), '\n');
+
+  // The plain text is the same with the terminal's line breaks.
+  const CliRun plain = Cli({"analysis", "--sign", "leo", "--at", "2000-01-01T12:00Z"});
+  ASSERT_EQ(plain.status, kExitOk);
+  std::string expected;
+  for (char c : text)
+    if (c != '\r') expected += c;
+  EXPECT_EQ(plain.out, expected + "\n");
+}
+
+TEST(CliAnalysis, SignByNumberNameOrCaption) {
+  const CliRun by_name = Cli({"analysis", "--sign", "pisces", "--at", "2000-01-01T12:00Z", "--json"});
+  ASSERT_EQ(by_name.status, kExitOk);
+  for (const char* sign : {"11", "PISCES", "Pisces", "برج الحوت"}) {
+    const CliRun r = Cli({"analysis", "--sign=" + std::string(sign), "--at", "2000-01-01T12:00Z", "--json"});
+    EXPECT_EQ(r.status, kExitOk) << sign;
+    EXPECT_EQ(r.out, by_name.out) << sign;
+  }
+}
+
+TEST(CliAnalysis, BadSignIsAUsageError) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"analysis", "--sign", "12"},     {"analysis", "--sign", "-1"},
+      {"analysis", "--sign", "ophiuchus"}, {"analysis", "--sign", ""},
+      {"analysis", "--sign", "برج"},    {"analysis", "--sign"},
+      {"analysis"},                     {"positions", "--sign", "leo"},
+  };
+  for (const auto& args : bad) {
+    const CliRun r = Cli(args);
+    EXPECT_EQ(r.status, kExitUsage) << (args.size() > 2 ? args[2] : "");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("zodiac-chart: ", 0), 0u);
+  }
+}
+}  // namespace

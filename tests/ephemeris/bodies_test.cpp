@@ -9,6 +9,8 @@
 #include <string>
 
 #include "control/shared_state.h"
+#include "control/startup.h"
+#include "ephemeris/time_base.h"
 #include "ephemeris/float_check.h"
 
 namespace {
@@ -119,5 +121,35 @@ TEST(Bodies, FaultLeavesTheSlotUnchanged) {
     EXPECT_THROW(kBodyRoutines[slot](), FloatError) << slot;
     EXPECT_EQ(Pln_Lon[slot], kSentinel) << slot;
   }
+}
+}  // namespace
+
+namespace {
+// Ours against a modern ephemeris, within each theory's accuracy over 1900-2100.
+TEST(Bodies, AgreeWithAModernEphemeris) {
+  const double tolerance[10] = {0.01, 0.05, 0.03, 0.05, 0.15, 0.06, 0.08, 0.1, 0.04, 0.7};
+  std::FILE* f = std::fopen(ZC_TEST_DATA_DIR "/reference_longitudes.tsv", "r");
+  ASSERT_NE(f, nullptr);
+  char line[512];
+  int rows = 0;
+  while (std::fgets(line, sizeof line, f)) {
+    if (line[0] == '#') continue;
+    CivilTime t;
+    double ref[10];
+    const int n = std::sscanf(line, "%d-%d-%dT%d:%dZ %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf",
+                              &t.year, &t.month, &t.day, &t.hour, &t.minute, &ref[0], &ref[1],
+                              &ref[2], &ref[3], &ref[4], &ref[5], &ref[6], &ref[7], &ref[8],
+                              &ref[9]);
+    ASSERT_EQ(n, 15) << line;
+    ASSERT_TRUE(Calc_Time(t));
+    Compute_Pass();
+    for (int k = 0; k < BodyIndex::Count; ++k) {
+      const double diff = std::remainder(Pln_Lon[k] - ref[k], 360.0);
+      EXPECT_LT(std::fabs(diff), tolerance[k]) << "body " << k << " at " << line;
+    }
+    ++rows;
+  }
+  std::fclose(f);
+  EXPECT_EQ(rows, 12);
 }
 }  // namespace

@@ -24,7 +24,7 @@ const SETS = [
 ];
 
 function parseArgs(argv) {
-  const opts = { bin: resolve(repoRoot, 'build/zodiac-chart'), out: null, jobs: 4 };
+  const opts = { bin: resolve(repoRoot, 'build-release/zodiac-chart'), out: null, jobs: 4 };
   for (let i = 0; i < argv.length; i++) {
     const value = argv[i + 1];
     if (argv[i] === '--bin' && value) { opts.bin = resolve(value); i++; }
