@@ -3,8 +3,6 @@
 // reduced into 0..360. A floating-point fault raises FloatError and leaves the slot as it was.
 #pragma once
 
-#include <string>
-
 // Sun (slot 0); also leaves Sun_Lon and Sun_Dist, which every planet reads, so it runs first.
 void Calc_Sun();
 // Moon (slot 1); needs nothing but T.
@@ -22,12 +20,9 @@ void Calc_Pluto();
 // Geocentric ecliptic longitude (degrees, 0..360) of a planet with mean longitude L,
 // semi-major axis a (AU), eccentricity e, inclination i, argument of perihelion w and node
 // Om (degrees; L, w, Om reduced into 0..360), seen from the Sun_Lon and Sun_Dist left by
-// Calc_Sun. Returned as decimal text rounded to 15 significant digits, independent of the
-// process locale; callers store Text_To_Double of it.
-std::string Calc_Geocentric(double L, double a, double e, double i, double w, double Om);
-
-// Reads back the decimal text that Calc_Geocentric returns (locale-independent).
-double Text_To_Double(const std::string& text);
+// Calc_Sun. The longitude comes back rounded to 15 significant digits, as a decimal text
+// round trip would leave it.
+double Calc_Geocentric(double L, double a, double e, double i, double w, double Om);
 
 // The body routines in BodyIndex order, for the passes of the start-up.
 using BodyRoutine = void (*)();

@@ -8,17 +8,9 @@
 #include "ephemeris/float_check.h"
 
 namespace {
-// π/4 taken at run time: degrees convert with atan(1)/45, radians back with 45/atan(1).
-const double kAtn1 = std::atan(1.0);
-
 // Radians to degrees, as (angle · 45) / atan(1).
 double ToDeg(double radians) { return Chk(Chk(radians * 45.0) / kAtn1); }
 }  // namespace
-
-// A non-finite argument or product leaves a non-finite sine, so checking the result suffices.
-double Sin_Deg(double x) { return Chk(std::sin(x * kAtn1 / 45.0)); }
-
-double Cos_Deg(double x) { return Chk(std::cos(x * kAtn1 / 45.0)); }
 
 double ASin_Deg(double x) {
   Chk(x);

@@ -2,11 +2,19 @@
 // the wheel drawing and the position texts.
 #pragma once
 
+#include <cmath>
 #include <string>
 
-// Sine and cosine of an angle x in degrees (x·atan(1) / 45 radians).
-double Sin_Deg(double x);
-double Cos_Deg(double x);
+#include "ephemeris/float_check.h"
+
+// π/4 taken at run time: degrees convert with atan(1)/45, radians back with 45/atan(1).
+inline const double kAtn1 = std::atan(1.0);
+
+// Sine and cosine of an angle x in degrees (x·atan(1) / 45 radians). Inline, so that a sine
+// and a cosine of the same angle cost one sincos. A non-finite argument or product leaves a
+// non-finite result, so checking the result suffices.
+inline double Sin_Deg(double x) { return Chk(std::sin(x * kAtn1 / 45.0)); }
+inline double Cos_Deg(double x) { return Chk(std::cos(x * kAtn1 / 45.0)); }
 
 // Arc sine and arc cosine in degrees of x in -1..1; |x| = 1 is taken exactly (±90; 0 or 180).
 // |x| > 1 raises FloatError (square root of a negative number).

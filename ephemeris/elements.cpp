@@ -13,5 +13,5 @@ void Place_Unperturbed(const PlanetElements& el, int slot) {
   const double w = Norm_360(Eval(el.w, T));
   const double Om = Norm_360(Eval(el.Om, T));
   const double a = Eval(el.a, T);
-  Pln_Lon[slot] = Text_To_Double(Calc_Geocentric(L, a, e, i, w, Om));
+  Pln_Lon[slot] = Calc_Geocentric(L, a, e, i, w, Om);
 }

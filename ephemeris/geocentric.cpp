@@ -1,12 +1,9 @@
 // Orbit solver: heliocentric position from the six classical elements, then the geocentric
 // longitude from tan(λ − ☉) = N / D (Meeus, Astronomical Formulae for Calculators, planetary
 // positions from orbital elements).
-#include <charconv>
-#include <cstdlib>
-#include <cstdio>
-
 #include "control/shared_state.h"
 #include "ephemeris/bodies.h"
+#include "ephemeris/decimal_rounding.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/float_check.h"
 
@@ -25,33 +22,9 @@ double QuadrantAngle(double y, double x) {
   return 0.0;
 }
 
-// Decimal text of x rounded to 15 significant digits, trailing zeros dropped, always with
-// '.' as the decimal separator.
-std::string FifteenDigitText(double x) {
-  char buf[40];
-#if defined(__cpp_lib_to_chars)
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
-  return std::string(buf, res.ptr);
-#else
-  // musl (WebAssembly) has no locale-dependent decimal separator.
-  const int n = std::snprintf(buf, sizeof buf, "%.15g", x);
-  return std::string(buf, static_cast<std::size_t>(n));
-#endif
-}
 }  // namespace
 
-double Text_To_Double(const std::string& text) {
-#if defined(__cpp_lib_to_chars)
-  double value = 0.0;
-  const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (res.ec != std::errc()) throw FloatError();
-  return Chk(value);
-#else
-  return Chk(std::strtod(text.c_str(), nullptr));
-#endif
-}
-
-std::string Calc_Geocentric(double L, double a, double e, double i, double w, double Om) {
+double Calc_Geocentric(double L, double a, double e, double i, double w, double Om) {
   // Mean anomaly.
   const double s = Chk(w + Om);
   double M = (s > L) ? Chk(Chk(L - s) + 360.0) : Chk(L - s);
@@ -80,5 +53,5 @@ std::string Calc_Geocentric(double L, double a, double e, double i, double w, do
   const double N = Chk(Chk(r * Cos_Deg(b)) * Sin_Deg(d));
   const double D = Chk(Chk(Chk(r * Cos_Deg(b)) * Cos_Deg(d)) + Sun_Dist);
   const double lambda = Norm_360(Chk(QuadrantAngle(N, D) + Sun_Lon));
-  return FifteenDigitText(lambda);
+  return Round_15_Digits(lambda);
 }

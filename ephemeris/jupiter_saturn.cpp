@@ -207,7 +207,7 @@ void Place_Giant(const PlanetElements& el, const PerturbTerm (&dLTerms)[NL],
   // from 0.44 to 0.07.
   const double w = Norm_360(Chk(Norm_360(Eval(el.w, T)) + Chk(S / e)));
   const double Om = Norm_360(Eval(el.Om, T));
-  Pln_Lon[slot] = Text_To_Double(Calc_Geocentric(L, a, e, i, w, Om));
+  Pln_Lon[slot] = Calc_Geocentric(L, a, e, i, w, Om);
 }
 }  // namespace
 
