@@ -129,6 +129,21 @@ std::string ParseOptions(const std::vector<std::string>& args, bool takes_sign, 
   return "";
 }
 
+constexpr int kGoOn = -1;
+
+// Parses the options of a command; returns kGoOn, or the exit status after a usage error or
+// the help text.
+int ReadOptions(const std::vector<std::string>& args, bool takes_sign, Options& o,
+                std::ostream& out, std::ostream& err) {
+  if (const std::string error = ParseOptions(args, takes_sign, o); !error.empty())
+    return UsageError(err, error);
+  if (o.help) {
+    out << kHelp;
+    return kExitOk;
+  }
+  return kGoOn;
+}
+
 // The sign number of SIGN: 0..11, an English name in any case, or a label caption; -1 if none.
 int ParseSign(const std::string& text) {
   if (!text.empty() && text.size() <= 2 && text.find_first_not_of("0123456789") == std::string::npos) {
@@ -220,12 +235,7 @@ void PrintPositionsTable(const Sky& sky, std::ostream& out) {
 
 int Positions(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   Options o;
-  if (const std::string error = ParseOptions(args, false, o); !error.empty())
-    return UsageError(err, error);
-  if (o.help) {
-    out << kHelp;
-    return kExitOk;
-  }
+  if (const int status = ReadOptions(args, false, o, out, err); status != kGoOn) return status;
   Sky sky;
   if (const int status = ComputeSky(o.at, sky, err); status != kExitOk) return status;
   if (o.json) {
@@ -248,12 +258,7 @@ std::string ForTerminal(const std::string& text) {
 
 int Analysis(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   Options o;
-  if (const std::string error = ParseOptions(args, true, o); !error.empty())
-    return UsageError(err, error);
-  if (o.help) {
-    out << kHelp;
-    return kExitOk;
-  }
+  if (const int status = ReadOptions(args, true, o, out, err); status != kGoOn) return status;
   if (!o.has_sign) return UsageError(err, "analysis needs --sign SIGN");
   const int sign = ParseSign(o.sign);
   if (sign < 0)

@@ -2,6 +2,7 @@
 // (Astronomical Algorithms, ch. 7), in integer arithmetic.
 #include "cli/instant.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 
@@ -156,8 +157,9 @@ InstantParse Parse_Instant(std::string_view s) {
     tm.tm_min = mi;
     tm.tm_sec = sec;
     tm.tm_isdst = -1;
+    errno = 0;
     const std::time_t local = std::mktime(&tm);
-    if (local == static_cast<std::time_t>(-1) && tm.tm_year != 69)
+    if (local == static_cast<std::time_t>(-1) && errno != 0)
       return Invalid("the local time zone cannot place this instant");
     seconds = static_cast<std::int64_t>(local);
   }
