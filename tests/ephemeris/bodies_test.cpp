@@ -153,3 +153,38 @@ TEST(Bodies, AgreeWithAModernEphemeris) {
   EXPECT_EQ(rows, 12);
 }
 }  // namespace
+
+namespace {
+// Circular orbits in the ecliptic seen from a known Sun: plain geometry.
+TEST(OrbitSolver, CircularOrbitsInTheEcliptic) {
+  struct Case {
+    double L, a, sun_lon, sun_dist, expected;
+  };
+  const Case cases[] = {
+      {0, 2, 0, 0, 0},           // seen from the Sun itself: heliocentric = geocentric
+      {123.4, 2, 0, 0, 123.4},
+      {250, 5, 0, 0, 250},       // mean anomaly past 180: the second branch
+      {180, 2, 0, 1, 180},       // opposite the Sun
+      {90, 1, 0, 1, 45},         // Earth at (-1, 0), planet at (0, 1)
+      {0, 1, 90, 1, 45},         // Earth at (0, -1), planet at (1, 0)
+      {300, 1.5, 300, 1, 300},   // beyond the Sun: seen in conjunction with it
+      {120, 1.5, 300, 1, 120},   // on the Earth's side: seen opposite the Sun
+  };
+  for (const Case& c : cases) {
+    Sun_Lon = c.sun_lon;
+    Sun_Dist = c.sun_dist;
+    const double lon = Calc_Geocentric(c.L, c.a, 0.0, 0.0, 0.0, 0.0);
+    EXPECT_NEAR(std::remainder(lon - c.expected, 360.0), 0.0, 1e-9) << c.L << " " << c.sun_lon;
+  }
+}
+
+TEST(OrbitSolver, InclinedOrbitKeepsTheNodeLongitudes) {
+  // A body crossing its ascending node (u = 0) lies on the ecliptic at the node's longitude.
+  Sun_Lon = 0;
+  Sun_Dist = 0;
+  for (double node : {0.0, 47.1, 200.0}) {
+    const double lon = Calc_Geocentric(node, 3, 0.0, 30.0, 0.0, node);
+    EXPECT_NEAR(std::remainder(lon - node, 360.0), 0.0, 1e-9) << node;
+  }
+}
+}  // namespace
