@@ -16,7 +16,13 @@ struct PlanetElements {
   ElementPoly L, a, e, i, w, Om;
 };
 
-// Evaluates a planet's unperturbed elements at T in the order L, e, i, ω, Ω (L, ω, Ω reduced
-// into 0..360 as each is computed), passes them to the orbit solver and stores the longitude
-// in Pln_Lon[slot].
-void Place_Unperturbed(const PlanetElements& el, int slot);
+// Periodic corrections of the elements: ΔL and the perihelion series S in degrees, Δe and Δa in
+// millionths (of an AU for Δa). All zero for the unperturbed planets.
+struct Perturbations {
+  double dL = 0, de = 0, da = 0, S = 0;
+};
+
+// Evaluates a planet's elements at T: L + ΔL, a + Δa / 10⁶, e + Δe / 10⁶, i, ω + S / e and Ω
+// (L, ω, Ω reduced into 0..360), passes them to the orbit solver and stores the longitude in
+// Pln_Lon[slot].
+void Place_Planet(const PlanetElements& el, int slot, const Perturbations& p = {});

@@ -33,6 +33,6 @@ constexpr PlanetElements kMars = {
 };
 }  // namespace
 
-void Calc_Mercury() { Place_Unperturbed(kMercury, BodyIndex::Mercury); }
-void Calc_Venus() { Place_Unperturbed(kVenus, BodyIndex::Venus); }
-void Calc_Mars() { Place_Unperturbed(kMars, BodyIndex::Mars); }
+void Calc_Mercury() { Place_Planet(kMercury, BodyIndex::Mercury); }
+void Calc_Venus() { Place_Planet(kVenus, BodyIndex::Venus); }
+void Calc_Mars() { Place_Planet(kMars, BodyIndex::Mars); }
