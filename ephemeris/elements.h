@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ephemeris/float_check.h"
+#include "ephemeris/perturbations.h"
 
 struct ElementPoly {
   double c0, c1, c2, c3;  // constant and the coefficients of T, T², T³
@@ -14,12 +15,6 @@ inline double Eval(const ElementPoly& p, double T) { return Poly(T, p.c0, p.c1, 
 // inclination, argument of perihelion and longitude of the ascending node (degrees).
 struct PlanetElements {
   ElementPoly L, a, e, i, w, Om;
-};
-
-// Periodic corrections of the elements: ΔL and the perihelion series S in degrees, Δe and Δa in
-// millionths (of an AU for Δa). All zero for the unperturbed planets.
-struct Perturbations {
-  double dL = 0, de = 0, da = 0, S = 0;
 };
 
 // Evaluates a planet's elements at T: L + ΔL, a + Δa / 10⁶, e + Δe / 10⁶, i, ω + S / e and Ω

@@ -193,12 +193,7 @@ void Place_Giant(const PlanetElements& el, const PerturbTerm (&dLTerms)[NL],
   trig.v[kSinQ] = Sin_Deg(Q), trig.v[kCosQ] = Cos_Deg(Q);
   trig.v[kSin2Q] = Sin_Deg(Q2), trig.v[kCos2Q] = Cos_Deg(Q2);
 
-  Perturbations p;
-  p.dL = Sum_Series(dLTerms, trig, nu);
-  p.de = Sum_Series(deTerms, trig, nu);
-  p.S = Sum_Series(STerms, trig, nu);
-  p.da = Sum_Series(daTerms, trig, nu);
-  Place_Planet(el, slot, p);
+  Place_Planet(el, slot, Sum_Perturbations(dLTerms, deTerms, daTerms, STerms, trig, nu));
 }
 }  // namespace
 

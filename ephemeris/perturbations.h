@@ -33,3 +33,22 @@ template <int N>
 double Sum_Series(const PerturbTerm (&terms)[N], const TrigValues& trig, double nu) {
   return Sum_Series(terms, N, trig, nu);
 }
+
+// Periodic corrections of a planet's elements: ΔL and the perihelion series S in degrees, Δe and
+// Δa in millionths (of an AU for Δa). All zero for the unperturbed planets.
+struct Perturbations {
+  double dL = 0, de = 0, da = 0, S = 0;
+};
+
+// The four series of a planet summed for one instant.
+template <int NL, int Ne, int Na, int NS>
+Perturbations Sum_Perturbations(const PerturbTerm (&dL)[NL], const PerturbTerm (&de)[Ne],
+                                const PerturbTerm (&da)[Na], const PerturbTerm (&S)[NS],
+                                const TrigValues& trig, double nu) {
+  Perturbations p;
+  p.dL = Sum_Series(dL, trig, nu);
+  p.de = Sum_Series(de, trig, nu);
+  p.da = Sum_Series(da, trig, nu);
+  p.S = Sum_Series(S, trig, nu);
+  return p;
+}

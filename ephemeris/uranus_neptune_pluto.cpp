@@ -88,12 +88,7 @@ void Place_Ice_Giant(const PlanetElements& el, const PerturbTerm (&dLTerms)[NL],
   trig.v[kSinH] = Sin_Deg(H), trig.v[kCosH] = Cos_Deg(H);
   trig.v[kSin2H] = Sin_Deg(H2), trig.v[kCos2H] = Cos_Deg(H2);
 
-  Perturbations p;
-  p.dL = Sum_Series(dLTerms, trig, nu);
-  p.de = Sum_Series(deTerms, trig, nu);
-  p.da = Sum_Series(daTerms, trig, nu);
-  p.S = Sum_Series(STerms, trig, nu);
-  Place_Planet(el, slot, p);
+  Place_Planet(el, slot, Sum_Perturbations(dLTerms, deTerms, daTerms, STerms, trig, nu));
 }
 }  // namespace
 
