@@ -10,8 +10,8 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/sign_of.h"
-#include "control/shared_state.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 // a + b as a 16-bit integer; std::overflow_error when the sum leaves -32768..32767.

@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "analysis/analysis_state.h"
-#include "control/shared_state.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 // One row per house 0..11: the reading when the planet's score qualifies, and otherwise.

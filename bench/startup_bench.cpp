@@ -2,9 +2,9 @@
 // each body routine.
 #include <benchmark/benchmark.h>
 
-#include "control/shared_state.h"
 #include "control/startup.h"
 #include "ephemeris/bodies.h"
+#include "ephemeris/shared_state.h"
 #include "ephemeris/time_base.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include "analysis/analysis_state.h"
 #include "analysis/analysis_text.h"
 #include "analysis/position_text.h"
+#include "analysis/sign_captions.h"
 #include "analysis/sign_of.h"
 #include "cli/instant.h"
-#include "control/shared_state.h"
-#include "control/sign_labels.h"
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 constexpr const char* kVersion = "zodiac-chart 0.1.0";

@@ -1,9 +1,9 @@
 // The start-up computation of the chart control.
 #include "control/startup.h"
 
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 void Compute_Pass() {
   for (BodyRoutine routine : kBodyRoutines) routine();

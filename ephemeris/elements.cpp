@@ -1,10 +1,10 @@
 // Planet placement from element polynomials through the orbit solver.
 #include "ephemeris/elements.h"
 
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 void Place_Planet(const PlanetElements& el, int slot, const Perturbations& p) {
   const double T = JulianCenturies;

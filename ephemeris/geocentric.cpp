@@ -1,11 +1,11 @@
 // Orbit solver: heliocentric position from the six classical elements, then the geocentric
 // longitude from tan(λ − ☉) = N / D (Meeus, Astronomical Formulae for Calculators, planetary
 // positions from orbital elements).
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/decimal_rounding.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 // Angle of the point (x, y) in degrees: the arc tangent of y / x moved by ±180 when x < 0,

@@ -1,9 +1,9 @@
 // Mercury, Venus and Mars: unperturbed elements (Meeus, Astronomical Formulae for
 // Calculators, planetary elements of date) through the orbit solver.
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 // Angles in degrees, a in AU; constant, T, T², T³.

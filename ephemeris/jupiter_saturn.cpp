@@ -2,11 +2,11 @@
 // inequality and its companions (Meeus, Astronomical Formulae for Calculators).
 #include <iterator>
 
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"
 #include "ephemeris/perturbations.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 // ΔL in degrees; Δe and Δa in millionths; S, the perihelion series, in degrees.

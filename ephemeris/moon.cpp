@@ -3,10 +3,10 @@
 // 50 periodic terms in longitude. No latitude, distance or nutation.
 #include <iterator>
 
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 enum Angle : signed char { kD, kM, kMp, kF };  // D, M, M′, F

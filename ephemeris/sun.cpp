@@ -1,10 +1,10 @@
 // Sun: low-precision solar theory (Meeus, Astronomical Formulae for Calculators): mean
 // longitude, mean anomaly, three-term equation of the centre, and the nutation-and-aberration
 // correction through the longitude of the Moon's node; radius vector from Kepler's equation.
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 void Calc_Sun() {
   const double T = JulianCenturies;

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "control/shared_state.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 bool Calc_Time(const CivilTime& t) {
   double Y = t.year;

@@ -2,11 +2,11 @@
 // argument H (Meeus, Astronomical Formulae for Calculators); Pluto: elements linear in T.
 #include <iterator>
 
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"
 #include "ephemeris/perturbations.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 // ΔL and S in degrees; Δe and Δa in millionths.

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "analysis/analysis_state.h"
-#include "control/shared_state.h"
+#include "ephemeris/shared_state.h"
 
 class AnalysisTest : public ::testing::Test {
  protected:

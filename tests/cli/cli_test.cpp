@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli/instant.h"
-#include "control/shared_state.h"
+#include "ephemeris/shared_state.h"
 #include "ephemeris/time_base.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "control/shared_state.h"
 #include "ephemeris/bodies.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 constexpr double kSentinel = -777.0;

@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <string>
 
-#include "control/shared_state.h"
 #include "control/startup.h"
-#include "ephemeris/time_base.h"
 #include "ephemeris/float_check.h"
+#include "ephemeris/shared_state.h"
+#include "ephemeris/time_base.h"
 
 namespace {
 constexpr double kSentinel = -12345.0;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/shared_state.h"
+#include "ephemeris/shared_state.h"
 
 namespace {
 struct TimeCase {
