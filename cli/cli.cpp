@@ -164,7 +164,12 @@ int ParseSign(const std::string& text) {
 class CliPlatform : public Platform {
  public:
   explicit CliPlatform(std::ostream& err) : err_(err) {}
-  void Message_Box(std::string_view text) override { err_ << text << "\n"; }
+  void Message_Box(std::string_view text, int) override { err_ << text << "\n"; }
+  CivilTime Clock_Utc() override { return Now_Utc(); }
+  std::string Date_Text() override { return {}; }
+  Show_Result Show_Modal(FrmAnalyse&) override { return Show_Result::Shown; }
+  void Hide(FrmAnalyse&) override {}
+  void Start_Window_Move(FrmAnalyse&) override {}
 
  private:
   std::ostream& err_;
@@ -184,13 +189,13 @@ int ComputeSky(const std::string& at, Sky& sky, std::ostream& err) {
     return UsageError(err, "invalid instant '" + at + "': " + parsed.error);
   CliPlatform platform(err);
   if (parsed.status == InstantParse::Status::CalendarGap) {
-    platform.Message_Box(kCalendarGapMessage);
+    platform.Message_Box(kCalendarGapMessage, kStopIconOk);
     return kExitCalendarGap;
   }
   sky.instant_utc = Format_Utc_Minute(parsed.utc);
   try {
     if (!Calc_Time(parsed.utc)) {
-      platform.Message_Box(kCalendarGapMessage);
+      platform.Message_Box(kCalendarGapMessage, kStopIconOk);
       return kExitCalendarGap;
     }
     sky.julian_day = JulianDay;

@@ -41,7 +41,7 @@ void Compute_Positions() {
 
 bool Startup_Compute(const CivilTime& utc, Platform& platform) {
   const bool accepted = Calc_Time(utc);
-  if (!accepted) platform.Message_Box(kCalendarGapMessage);
+  if (!accepted) platform.Message_Box(kCalendarGapMessage, kStopIconOk);
   Compute_Positions();
   return accepted;
 }

@@ -11,15 +11,11 @@
 #include "ephemeris/bodies.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
+#include "tests/control/recording_platform.h"
 
 namespace {
 constexpr double kSentinel = -777.0;
 
-class RecordingPlatform : public Platform {
- public:
-  void Message_Box(std::string_view text) override { messages.emplace_back(text); }
-  std::vector<std::string> messages;
-};
 
 // Sets every body's motion to d (present 100°, next 100° + d) with the flag `before`, then
 // applies the rule.
@@ -100,15 +96,15 @@ TEST(Startup, KnownRetrogradePlanets) {
   ASSERT_TRUE(Startup_Compute({2024, 4, 12, 12, 0, 0}, platform));
   EXPECT_EQ(Pln_Rec[BodyIndex::Mercury].Retro, kTrue16);
   EXPECT_EQ(Pln_Rec[BodyIndex::Mars].Retro, kFalse16);
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(platform.message_boxes.empty());
 }
 
 TEST(Startup, RefusedDateShowsTheMessageAndGoesOnWithThePreviousTime) {
   RecordingPlatform platform;
   ASSERT_TRUE(Calc_Time({2000, 1, 1, 12, 0, 0}));
   EXPECT_FALSE(Startup_Compute({1582, 10, 10, 12, 0, 0}, platform));
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0], kCalendarGapMessage);
+  ASSERT_EQ(platform.message_boxes.size(), 1u);
+  EXPECT_EQ(platform.message_boxes[0], std::make_pair(std::string(kCalendarGapMessage), 16));
   EXPECT_EQ(JulianDay, 2451545.0);
   EXPECT_EQ(JulianCenturies, 1.0 + kRetroStep);
   EXPECT_EQ(std::round(Pln_Rec[BodyIndex::Sun].Lon), 280);

@@ -1,0 +1,76 @@
+// The chart control: start-up, redraw and the sign-label handler.
+#include "control/activex_ctl.h"
+
+#include <exception>
+
+#include "analysis/analysis_text.h"
+#include "analysis/frm_analyse.h"
+#include "control/layout.h"
+#include "control/startup.h"
+#include "ephemeris/shared_state.h"
+
+ActiveX_Ctl::ActiveX_Ctl(Platform& platform)
+    : LabAnalyse(Design_LabAnalyse()),
+      LabDate(Design_LabDate()),
+      ImgIcon(Design_ImgIcon()),
+      Img(Design_Img()),
+      platform_(platform) {
+  Chart.ImgPln = Design_ImgPln();
+  Chart.Layer.Font = Surface_Font();
+}
+
+void ActiveX_Ctl::DrawThéme() {
+  Restore_Own_Sky();
+  ::DrawThéme(Chart);
+}
+
+void ActiveX_Ctl::ShowAspects_Pln() {
+  Restore_Own_Sky();
+  ::ShowAspects_Pln(Chart);
+}
+
+void ActiveX_Ctl::LabAnalyse_MouseUp(std::int16_t Index, int, int, float, float) {
+  try {
+    Restore_Own_Sky();
+    Pick_Sign(Index);  // Sel_Sign, then the houses and scores
+    FrmAnalyse& frm = Frm_Analyse();
+    frm.TxtAnalyse.Caption.clear();
+    frm.TxtAnalyse.Caption += LabAnalyse.at(static_cast<std::size_t>(Index)).Caption;
+    frm.TxtAnalyse.Caption = Analysis_Text(frm.TxtAnalyse.Caption, Analyse_Planets());
+    frm.Show_Modal(platform_);
+  } catch (const std::exception&) {
+    platform_.Message_Box(kAnalyseFailMessage, kStopIconOk);
+  }
+}
+
+void ActiveX_Ctl::UserControl_Initialize() {
+  Startup_Compute(platform_.Clock_Utc(), platform_);
+  for (int k = 0; k < BodyIndex::Count; ++k) own_sky_[k] = {Pln_Rec[k].Lon, Pln_Rec[k].Retro};
+  has_own_sky_ = true;
+  UserControl_Resize();
+  LabDate.Caption = platform_.Date_Text();
+}
+
+void ActiveX_Ctl::UserControl_Resize() {
+  Restore_Own_Sky();
+  Redraw_Chart(Chart);
+}
+
+std::vector<const Child_Control*> ActiveX_Ctl::Children() const {
+  std::vector<const Child_Control*> children;
+  children.reserve(25);
+  for (const Child_Control& c : LabAnalyse) children.push_back(&c);
+  children.push_back(&LabDate);
+  children.push_back(&ImgIcon);
+  for (const Child_Control& c : Chart.ImgPln) children.push_back(&c);
+  children.push_back(&Img);
+  return children;
+}
+
+void ActiveX_Ctl::Restore_Own_Sky() {
+  if (!keep_own_sky_ || !has_own_sky_) return;
+  for (int k = 0; k < BodyIndex::Count; ++k) {
+    Pln_Rec[k].Lon = own_sky_[k].Lon;
+    Pln_Rec[k].Retro = own_sky_[k].Retro;
+  }
+}
