@@ -10,10 +10,11 @@ constexpr std::uint32_t kBlack = 0x000000;
 
 // The credits under the text: a wish between two rows of asterisks, then the makers by role.
 std::string Credits() {
-  const std::string stars(14, '*');
   std::string s = " \r\n";
-  s += stars + " حظ سعيد للجميع" + stars + "\r\n";
-  s += " \r\n";
+  s.append(14, '*');
+  s += " حظ سعيد للجميع";
+  s.append(14, '*');
+  s += "\r\n \r\n";
   s += "فريق مشروع خريطة الأبراج\r\n";
   s += "\r\n";
   s += "الخبير الفلكي : مستشار الفلك في المشروع\r\n";
@@ -53,7 +54,7 @@ FrmAnalyse::FrmAnalyse() {
   CmdExit.Name = "CmdExit";
   CmdExit.Kind = Control_Kind::Button;
   CmdExit.Left = 0, CmdExit.Top = 0, CmdExit.Width = 285, CmdExit.Height = 285;
-  CmdExit.Caption = "r";  // the close cross of the Marlett symbol font
+  CmdExit.Caption.assign(1, 'r');  // the close cross of the Marlett symbol font
   CmdExit.Font = {"Marlett", 9, 500, 2};
   CmdExit.ForeColor = kBlack;
   CmdExit.BackColor = kButtonFaceColor;

@@ -1,0 +1,275 @@
+// SVG rendering of the chart control's state: nothing here decides what is shown, only how.
+#include "cli/chart_svg.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "analysis/frm_analyse.h"
+#include "cli/assets.h"
+#include "control/activex_ctl.h"
+#include "control/layout.h"
+
+namespace {
+constexpr float kTwipsPerPixel = 15;
+constexpr float kTwipsPerPoint = 20;
+
+// Font stacks in place of the Windows fonts of the design.
+std::string_view Font_Family(const Font_Spec& f) {
+  if (f.Name == "Tahoma") return "Tahoma, 'Noto Sans Arabic', 'DejaVu Sans', sans-serif";
+  return "'Noto Sans Arabic', 'Noto Naskh Arabic', Amiri, 'DejaVu Sans', sans-serif";
+}
+
+class Svg_Writer {
+ public:
+  explicit Svg_Writer(std::size_t reserve) { out_.reserve(reserve); }
+
+  Svg_Writer& operator<<(std::string_view s) {
+    out_ += s;
+    return *this;
+  }
+  Svg_Writer& operator<<(char c) {
+    out_ += c;
+    return *this;
+  }
+  // Shortest text that reads back to the same float.
+  Svg_Writer& Num(double x) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<float>(x));
+    out_.append(buf, res.ptr);
+    return *this;
+  }
+  Svg_Writer& Int(long x) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, x);
+    out_.append(buf, res.ptr);
+    return *this;
+  }
+  // Text content or attribute value with the XML special characters escaped; carriage
+  // returns dropped (a "\r\n" line break becomes "\n").
+  Svg_Writer& Escaped(std::string_view s) {
+    for (const char c : s) {
+      switch (c) {
+        case '&': out_ += "&amp;"; break;
+        case '<': out_ += "&lt;"; break;
+        case '>': out_ += "&gt;"; break;
+        case '"': out_ += "&quot;"; break;
+        case '\r': break;
+        default: out_ += c;
+      }
+    }
+    return *this;
+  }
+  // #RRGGBB from a 0x00BBGGRR colour; the system button-face colour as light grey.
+  Svg_Writer& Color(std::uint32_t bgr) {
+    if (bgr == kButtonFaceColor) return *this << "#F0F0F0";
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+    out_ += '#';
+    for (int shift = 20; shift >= 0; shift -= 4) out_ += kHex[(rgb >> shift) & 0xF];
+    return *this;
+  }
+  Svg_Writer& Attr(std::string_view name, double value) {
+    *this << ' ' << name << "=\"";
+    return Num(value) << '"';
+  }
+  Svg_Writer& Font(const Font_Spec& f) {
+    *this << " font-family=\"" << Font_Family(f) << "\"";
+    Attr("font-size", f.Size * kTwipsPerPoint);
+    if (f.Weight >= 600) *this << " font-weight=\"bold\"";
+    return *this;
+  }
+  std::string Take() { return std::move(out_); }
+
+ private:
+  std::string out_;
+};
+
+// "data:image/svg+xml;base64,..." of a picture, made once per picture.
+std::string_view Data_Uri(std::string_view name) {
+  struct Entry {
+    std::string name, uri;
+  };
+  static thread_local std::vector<Entry> cache;
+  for (const Entry& e : cache)
+    if (e.name == name) return e.uri;
+  static constexpr char kB64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  const std::string_view svg = Asset_Svg(name);
+  std::string uri = "data:image/svg+xml;base64,";
+  uri.reserve(uri.size() + (svg.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < svg.size(); i += 3) {
+    const std::size_t n = std::min<std::size_t>(3, svg.size() - i);
+    std::uint32_t v = static_cast<unsigned char>(svg[i]) << 16;
+    if (n > 1) v |= static_cast<unsigned char>(svg[i + 1]) << 8;
+    if (n > 2) v |= static_cast<unsigned char>(svg[i + 2]);
+    uri += kB64[(v >> 18) & 63];
+    uri += kB64[(v >> 12) & 63];
+    uri += n > 1 ? kB64[(v >> 6) & 63] : '=';
+    uri += n > 2 ? kB64[v & 63] : '=';
+  }
+  cache.push_back({std::string(name), std::move(uri)});
+  return cache.back().uri;
+}
+
+bool Has_Arabic(std::string_view s) {
+  for (const char c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0xD8 && b <= 0xDB) return true;  // lead bytes of U+0600..U+06FF
+  }
+  return false;
+}
+
+void Image(Svg_Writer& w, std::string_view picture, double x, double y, double width,
+           double height) {
+  w << "<image";
+  w.Attr("x", x).Attr("y", y).Attr("width", width).Attr("height", height);
+  w << " preserveAspectRatio=\"none\" href=\"" << Data_Uri(picture) << "\"/>";
+}
+
+void Drawing_Layer_Svg(Svg_Writer& w, const Drawing_Layer& layer) {
+  w << "<g id=\"drawing-layer\" stroke-linecap=\"round\">";
+  for (const Drawing_Item& item : layer.Items()) {
+    if (const auto* l = std::get_if<Drawn_Line>(&item)) {
+      w << "<line";
+      w.Attr("x1", l->X1).Attr("y1", l->Y1).Attr("x2", l->X2).Attr("y2", l->Y2);
+      w << " stroke=\"";
+      w.Color(l->Color) << '"';
+      w.Attr("stroke-width", l->Width * kTwipsPerPixel);
+      if (l->Style == kDash) w << " stroke-dasharray=\"270 90\" stroke-linecap=\"butt\"";
+      if (l->Style == kDot) w << " stroke-dasharray=\"45 45\" stroke-linecap=\"butt\"";
+      w << "/>";
+    } else {
+      const auto& t = std::get<Printed_Text>(item);
+      w << "<text";
+      w.Attr("x", t.X).Attr("y", t.Y);
+      w << " dominant-baseline=\"text-before-edge\" fill=\"";
+      w.Color(t.Color) << '"';
+      w.Font(layer.Font) << '>';
+      w.Escaped(t.Text) << "</text>";
+    }
+  }
+  w << "</g>";
+}
+
+// A one-line label: a centred caption, or one whose left edge stays at Left as it grows.
+void Label(Svg_Writer& w, const Child_Control& c) {
+  const bool centred = c.Alignment == Text_Align::Center;
+  const bool rtl = Has_Arabic(c.Caption);
+  w << "<text";
+  w.Attr("x", centred ? c.Left + c.Width / 2 : c.Left).Attr("y", c.Top + c.Height / 2);
+  w << " dominant-baseline=\"central\" direction=\"" << (rtl ? "rtl" : "ltr")
+    << "\" text-anchor=\"" << (centred ? "middle" : rtl ? "end" : "start") << "\" fill=\"";
+  w.Color(c.ForeColor) << '"';
+  w.Font(c.Font) << '>';
+  if (!c.ToolTipText.empty()) w << "<title>", w.Escaped(c.ToolTipText) << "</title>";
+  w.Escaped(c.Caption) << "</text>";
+}
+
+// Multi-line text (the analysis and the credits) as wrapped HTML inside the drawing.
+void Html_Box(Svg_Writer& w, const Child_Control& c, double x, double y, bool scrolls,
+              std::string_view line_height) {
+  w << "<foreignObject";
+  w.Attr("x", x).Attr("y", y).Attr("width", c.Width).Attr("height", c.Height);
+  w << "><div xmlns=\"http://www.w3.org/1999/xhtml\" dir=\"rtl\" style=\"box-sizing:border-box;"
+       "width:100%;height:100%;margin:0;padding:0 60px;white-space:pre-wrap;line-height:"
+    << line_height << ';';
+  w << "text-align:" << (c.Alignment == Text_Align::Center ? "center" : "right") << ";";
+  w << "overflow-y:" << (scrolls ? "scroll" : "hidden") << ";font-family:" << Font_Family(c.Font)
+    << ";font-size:";
+  w.Num(c.Font.Size * kTwipsPerPoint) << "px;font-weight:" << (c.Font.Weight >= 600 ? "bold" : "normal")
+                                     << ";color:";
+  w.Color(c.ForeColor) << ";background:";
+  w.Color(c.BackColor) << "\">";
+  w.Escaped(c.Caption) << "</div></foreignObject>";
+}
+
+void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
+  const double frame = FrmAnalyse::Frame_Width;
+  const double cx = left + frame, cy = top + frame;
+  w << "<g id=\"analysis-window\" role=\"dialog\"><rect";
+  w.Attr("x", left).Attr("y", top);
+  w.Attr("width", FrmAnalyse::Client_Width + 2 * frame).Attr("height", FrmAnalyse::Client_Height + 2 * frame);
+  w << " fill=\"#1B2452\"/><rect";
+  w.Attr("x", cx).Attr("y", cy).Attr("width", FrmAnalyse::Client_Width).Attr("height", FrmAnalyse::Client_Height);
+  w << " fill=\"";
+  w.Color(FrmAnalyse::Back_Color) << "\"/>";
+  // Back to front: the label under the windowed text box and picture box.
+  Html_Box(w, f.Lab, cx + f.Lab.Left, cy + f.Lab.Top, false, "1.2");
+  Html_Box(w, f.TxtAnalyse, cx + f.TxtAnalyse.Left, cy + f.TxtAnalyse.Top, true, "1.5");
+  const double px = cx + f.Pic.Left, py = cy + f.Pic.Top;
+  w << "<rect";
+  w.Attr("x", px).Attr("y", py).Attr("width", f.Pic.Width).Attr("height", f.Pic.Height);
+  w << " fill=\"";
+  w.Color(f.Pic.BackColor) << "\"/>";
+  // The close button: a raised face with the cross that its symbol-font caption draws.
+  const Child_Control& b = f.CmdExit;
+  const double bx = px + b.Left, by = py + b.Top;
+  w << "<g id=\"close-button\"><title>إغلاق</title><rect";
+  w.Attr("x", bx).Attr("y", by).Attr("width", b.Width).Attr("height", b.Height);
+  w << " fill=\"";
+  w.Color(b.BackColor) << "\" stroke=\"#808080\" stroke-width=\"15\"/><path d=\"M";
+  w.Num(bx + 90) << ' ';
+  w.Num(by + 90) << "l105 105m0 -105l-105 105\" stroke=\"#000000\" stroke-width=\"30\"/></g></g>";
+}
+}  // namespace
+
+std::string Chart_Svg(const ActiveX_Ctl& ctl, const FrmAnalyse* window) {
+  Svg_Writer w(160 * 1024);
+  // The analysis window opens centred on the control; the canvas grows to hold it.
+  const double win_w = FrmAnalyse::Client_Width + 2 * FrmAnalyse::Frame_Width;
+  const double win_h = FrmAnalyse::Client_Height + 2 * FrmAnalyse::Frame_Width;
+  const double win_x = (kDesignWidth - win_w) / 2, win_y = (kDesignHeight - win_h) / 2;
+  double x0 = 0, y0 = 0, x1 = kDesignWidth, y1 = kDesignHeight;
+  if (window) {
+    x0 = std::min(x0, win_x), y0 = std::min(y0, win_y);
+    x1 = std::max(x1, win_x + win_w), y1 = std::max(y1, win_y + win_h);
+  }
+  w << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+       "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" viewBox=\"";
+  w.Num(x0) << ' ';
+  w.Num(y0) << ' ';
+  w.Num(x1 - x0) << ' ';
+  w.Num(y1 - y0) << "\" width=\"";
+  w.Num((x1 - x0) / kTwipsPerPixel) << "\" height=\"";
+  w.Num((y1 - y0) / kTwipsPerPixel) << "\" lang=\"ar\">\n";
+  w << "<title>" << ActiveX_Ctl::kProgId << "</title>\n";
+
+  w << "<rect width=\"7695\" height=\"6885\" fill=\"";
+  w.Color(kSurfaceBackColor) << "\"/>\n";
+  Image(w, kBackgroundPicture, 0, 0, kBackgroundWidth, kBackgroundHeight);
+  w << '\n';
+  Drawing_Layer_Svg(w, ctl.Chart.Layer);
+  w << '\n';
+
+  // Children back to front.
+  const std::vector<const Child_Control*> children = ctl.Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    const Child_Control& c = **it;
+    if (!c.Visible) continue;
+    if (c.Kind == Control_Kind::Image) {
+      w << "<g class=\"" << c.Name << "\">";
+      if (!c.ToolTipText.empty()) w << "<title>", w.Escaped(c.ToolTipText) << "</title>";
+      if (c.Picture.empty()) {
+        w << "<rect";
+        w.Attr("x", c.Left).Attr("y", c.Top).Attr("width", c.Width).Attr("height", c.Height);
+        w << " fill=\"#000000\" fill-opacity=\"0\"/>";
+      } else {
+        Image(w, c.Picture, c.Left, c.Top, c.Width, c.Height);
+      }
+      w << "</g>\n";
+    } else if (c.Pointer == Mouse_Pointer::Hand) {
+      w << "<g class=\"" << c.Name << "\" style=\"cursor:url(" << Data_Uri("hand")
+        << ") 9 1, pointer\">";
+      Label(w, c);
+      w << "</g>\n";
+    } else {
+      Label(w, c);
+      w << '\n';
+    }
+  }
+  if (window) Window_Svg(w, *window, win_x, win_y);
+  w << "</svg>\n";
+  return w.Take();
+}
