@@ -10,7 +10,7 @@
 import { writeFileSync } from 'node:fs';
 import { dirname, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { PICTURE, SIGN_LABELS, WHEEL, wheelPoint } from './geometry.mjs';
+import { DATE_LABEL, PICTURE, SIGN_LABELS, WHEEL, wheelPoint } from './geometry.mjs';
 import { bounds, outlineText, pathWriter, shapeText, toPathData, transform } from './outline.mjs';
 
 const repoRoot = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
@@ -39,16 +39,40 @@ const COLOURS = {
 };
 
 // Fire, earth, air, water: the colour of the sign glyphs of each element.
-const ELEMENTS = [
-  { glyph: '#F2A98C' },
-  { glyph: '#BDD596' },
-  { glyph: '#F1DC98' },
-  { glyph: '#9CCAF0' },
-];
+const ELEMENT_COLOURS = ['#F2A98C', '#BDD596', '#F1DC98', '#9CCAF0'];
 
 const SIGN_CHARS = [...'♈♉♊♋♌♍♎♏♐♑♒♓'];
 
 const fmt = (v, digits = 0) => String(Number(v.toFixed(digits)));
+
+// Areas the control draws over, which the picture's text must leave free (twips).
+const DATE_ZONE = {
+  x0: DATE_LABEL.left - 65, y0: DATE_LABEL.top - 75,
+  x1: PICTURE.width, y1: DATE_LABEL.top + DATE_LABEL.height + 70,
+};
+const PLATE_RADIUS = 2470; // the free band around the ring ends here
+
+// The button rows behind the sign labels: centred on each label's vertical centre,
+// with the sign's glyph in a slot at the right (reading) end.
+const ROWS = { left: 6090, right: 7470, height: 270, slot: 7245 };
+const LAST_ROW_BOTTOM = SIGN_LABELS[11].top + SIGN_LABELS[11].height / 2 + ROWS.height / 2;
+
+// Throws when any point of `commands` (outline points, control points included) lies
+// inside `zone`, within `radius` of the wheel centre or above `below`, so a longer
+// wording or a bigger size cannot silently run under the control's date label, into
+// the wheel or into the sign rows.
+function assertClear(name, commands, { zone, radius, below }) {
+  for (const c of commands) {
+    for (const [x, y] of c.pts) {
+      const inZone = zone && x >= zone.x0 && x <= zone.x1 && y >= zone.y0 && y <= zone.y1;
+      const inWheel = radius && Math.hypot(x - WHEEL.cx, y - WHEEL.cy) < radius;
+      const aboveLimit = below !== undefined && y < below;
+      if (inZone || inWheel || aboveLimit) {
+        throw new Error(`${name} reaches (${Math.round(x)}, ${Math.round(y)}), which must stay free`);
+      }
+    }
+  }
+}
 
 // Returns the path data of the ring sector between longitudes `l0` and `l1` (degrees,
 // l0 < l1) and radii `r0` < `r1`. Longitude grows counter-clockwise on screen, so the
@@ -97,8 +121,13 @@ function panel() {
 }
 
 function title() {
-  const t = outlineText(FONTS.title, TITLE, { x: PICTURE.width / 2, y: 450, height: 600 });
-  return { svg: `<path fill="url(#gold)" d="${t.d}"/>`, box: t.box };
+  const t = outlineText(FONTS.title, TITLE, { x: PICTURE.width / 2, y: 460, height: 680 });
+  assertClear('the title', t.commands, { zone: DATE_ZONE, radius: PLATE_RADIUS });
+  // A soft dark copy below and to the right lifts the gilt letters off the panel.
+  const svg = `<defs><path id="title" d="${t.d}"/></defs>` +
+    `<use xlink:href="#title" transform="translate(14 20)" fill="#0B1020" fill-opacity=".55"/>` +
+    `<use xlink:href="#title" fill="url(#gold)"/>`;
+  return { svg, box: t.box };
 }
 
 // Thin rules either side of the title, each ending in a small diamond.
@@ -122,7 +151,7 @@ function wheel() {
   const scaleOuter = inner + 105;
   const out = [];
   // The plate the wheel and the body glyphs sit on.
-  out.push(circle(2470, `fill="#000" fill-opacity=".14" stroke="${COLOURS.brass}" stroke-width="12" stroke-opacity=".35"`));
+  out.push(circle(PLATE_RADIUS, `fill="#000" fill-opacity=".14" stroke="${COLOURS.brass}" stroke-width="12" stroke-opacity=".35"`));
   out.push(circle((inner + outer) / 2, `fill="none" stroke="${COLOURS.ring}" stroke-width="${fmt(outer - inner, 1)}"`));
   // Every other sector a shade lighter, Aries dark.
   const odd = [1, 3, 5, 7, 9, 11].map((k) => annularSector(30 * k, 30 * k + 30, scaleOuter, outer)).join('');
@@ -149,24 +178,23 @@ function wheel() {
       const p = wheelPoint(30 * k + 15, glyphR);
       return signGlyph(k, p.x, p.y, 300);
     });
-    out.push(`<path fill="${ELEMENTS[e].glyph}" d="${toPathData(cmds)}"/>`);
+    out.push(`<path fill="${ELEMENT_COLOURS[e]}" d="${toPathData(cmds)}"/>`);
   }
   return out.join('\n');
 }
 
-// The button rows behind the sign labels: centred on each label's vertical centre,
-// with the sign's glyph in a slot at the right (reading) end.
-export const ROWS = { left: 6090, right: 7470, height: 270, slot: 7245 };
-
 function rows() {
   const out = [];
-  const glyphs = ELEMENTS.map(() => []);
+  const glyphs = ELEMENT_COLOURS.map(() => []);
   let frames = '', highlights = '', dividers = '';
   for (let k = 0; k < 12; k++) {
     const label = SIGN_LABELS[k];
     const cy = label.top + label.height / 2;
     const top = cy - ROWS.height / 2;
     const w = ROWS.right - ROWS.left;
+    if (label.left < ROWS.left || label.left + label.width > ROWS.slot || label.height > ROWS.height) {
+      throw new Error(`sign label ${k} does not fit the text part of its row`);
+    }
     frames += `<rect x="${ROWS.left}" y="${fmt(top)}" width="${w}" height="${ROWS.height}" rx="60"/>`;
     highlights += `M${ROWS.left + 60} ${fmt(top + 22)}h${w - 120}`;
     dividers += `M${ROWS.slot} ${fmt(top + 45)}v${ROWS.height - 90}`;
@@ -175,7 +203,7 @@ function rows() {
   out.push(`<g fill="url(#row)" stroke="${COLOURS.rowEdge}" stroke-width="14" stroke-opacity=".55">${frames}</g>`);
   out.push(`<path d="${highlights}" stroke="#fff" stroke-width="10" stroke-opacity=".1"/>`);
   out.push(`<path d="${dividers}" stroke="${COLOURS.rowEdge}" stroke-width="10" stroke-opacity=".35"/>`);
-  glyphs.forEach((cmds, e) => out.push(`<path fill="${ELEMENTS[e].glyph}" d="${toPathData(cmds)}"/>`));
+  glyphs.forEach((cmds, e) => out.push(`<path fill="${ELEMENT_COLOURS[e]}" d="${toPathData(cmds)}"/>`));
   return out.join('\n');
 }
 
@@ -209,6 +237,7 @@ function emblem() {
 
 function lowerLine() {
   const t = outlineText(FONTS.line, LOWER_LINE, { x: ROWS.right, y: 6470, height: 250, anchor: 'end' });
+  assertClear('the lower line', t.commands, { radius: PLATE_RADIUS, below: LAST_ROW_BOTTOM });
   return `<path fill="${COLOURS.lowerLine}" d="${t.d}"/>`;
 }
 
@@ -228,7 +257,7 @@ export function buildBackground() {
   return `<?xml version="1.0" encoding="UTF-8"?>
 <!-- Zodiac chart background, 513 x 458 px; coordinates in twips (15 to a pixel).
      Text outlined from Amiri, Noto Naskh Arabic and Noto Sans Symbols (SIL Open Font License 1.1). -->
-<svg xmlns="http://www.w3.org/2000/svg" version="1.1" width="513" height="458" viewBox="0 0 ${PICTURE.width} ${PICTURE.height}">
+<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" version="1.1" width="513" height="458" viewBox="0 0 ${PICTURE.width} ${PICTURE.height}">
 ${body}
 </svg>
 `;

@@ -16,12 +16,13 @@ const CREAM = '#F3E7C3';
 const INK = '#1B2452';
 const OUTER = 3.4; // width of the dark stroke, px
 const INNER = 1.6; // width of the cream stroke on top, px
+const num = (v) => String(Number(v.toFixed(2)));
 
 // `lines`: path data stroked dark then cream; `solid`: path data filled cream over a dark
 // stroke; `dots`: [x, y] points drawn as round dots a little heavier than the lines.
 export const BODIES = [
   { name: 'Sun', lines: 'M3.5 10a6.5 6.5 0 1 0 13 0a6.5 6.5 0 1 0-13 0', dots: [[10, 10]] },
-  { name: 'Moon', solid: 'M7 2.8A7.6 7.6 0 1 1 7 17.2A9 9 0 0 0 7 2.8z' },
+  { name: 'Moon', solid: 'M5 2.8A7.7 7.7 0 1 1 5 17.2A7.4 7.4 0 0 0 5 2.8z' },
   { name: 'Mercury', lines: 'M6.6 2.4a3.4 2.6 0 0 0 6.8 0M6.8 8.6a3.2 3.2 0 1 0 6.4 0a3.2 3.2 0 1 0-6.4 0M10 11.8V18M7 15h6' },
   { name: 'Venus', lines: 'M5.6 7.2a4.4 4.4 0 1 0 8.8 0a4.4 4.4 0 1 0-8.8 0M10 11.6V18M6.8 15h6.4' },
   { name: 'Mars', lines: 'M3.6 12a4.6 4.6 0 1 0 9.2 0a4.6 4.6 0 1 0-9.2 0M11.5 8.5L16.8 3.2M11.6 3h5.4v5.4' },
@@ -36,15 +37,15 @@ export const BODIES = [
 export function glyphSvg(body) {
   const parts = [];
   if (body.solid) {
-    parts.push(`<path d="${body.solid}" fill="${CREAM}" stroke="${INK}" stroke-width="${OUTER - INNER}" stroke-linejoin="round"/>`);
+    parts.push(`<path d="${body.solid}" fill="${CREAM}" stroke="${INK}" stroke-width="${num(OUTER - INNER)}" stroke-linejoin="round"/>`);
   }
   const dots = (body.dots ?? []).map(([x, y]) => `M${x} ${y}h.01`).join('');
   if (body.lines) {
     parts.push(`<g fill="none" stroke-linecap="round" stroke-linejoin="round">`);
     parts.push(`<path d="${body.lines}" stroke="${INK}" stroke-width="${OUTER}"/>`);
-    if (dots) parts.push(`<path d="${dots}" stroke="${INK}" stroke-width="${OUTER + 1}"/>`);
+    if (dots) parts.push(`<path d="${dots}" stroke="${INK}" stroke-width="${num(OUTER + 1)}"/>`);
     parts.push(`<path d="${body.lines}" stroke="${CREAM}" stroke-width="${INNER}"/>`);
-    if (dots) parts.push(`<path d="${dots}" stroke="${CREAM}" stroke-width="${INNER + 1}"/>`);
+    if (dots) parts.push(`<path d="${dots}" stroke="${CREAM}" stroke-width="${num(INNER + 1)}"/>`);
     parts.push('</g>');
   }
   return `<?xml version="1.0" encoding="UTF-8"?>

@@ -137,7 +137,7 @@ export function pathWriter(decimals = 0) {
 // Shapes `text` and places it in twips: the ink's height (cap to descender, from
 // hb-view's box) becomes `height`, horizontally anchored at `x` ('start' = left
 // edge, 'middle', 'end' = right edge), with the ink's vertical centre at `y`.
-// Returns { d, box } with box the placed bounds.
+// Returns { d, box, commands }: the path data, the placed bounds and the placed commands.
 export function outlineText(fontFile, text, { x, y, height, anchor = 'middle', features = '', step = 1 }) {
   const shaped = shapeText(fontFile, text, { features });
   const b = bounds(shaped);
@@ -146,5 +146,5 @@ export function outlineText(fontFile, text, { x, y, height, anchor = 'middle', f
   const left = anchor === 'start' ? x : anchor === 'end' ? x - w : x - w / 2;
   const top = y - height / 2;
   const placed = transform(shaped, ([px, py]) => [left + (px - b.x0) * s, top + (py - b.y0) * s]);
-  return { d: toPathData(placed, step), box: { x0: left, y0: top, x1: left + w, y1: top + height } };
+  return { d: toPathData(placed, step), box: { x0: left, y0: top, x1: left + w, y1: top + height }, commands: placed };
 }
