@@ -261,7 +261,7 @@ std::string Chart_Svg(const ActiveX_Ctl& ctl, const FrmAnalyse* window) {
       w << "</g>\n";
     } else if (c.Pointer == Mouse_Pointer::Hand) {
       w << "<g class=\"" << c.Name << "\" style=\"cursor:url(" << Data_Uri("hand")
-        << ") 9 1, pointer\">";
+        << ") 11 1, pointer\">";
       Label(w, c);
       w << "</g>\n";
     } else {

@@ -1,0 +1,87 @@
+// The SVG rendering of the control: every drawn item in order, colours, pen patterns,
+// tooltips, and text that cannot break the document.
+#include "cli/chart_svg.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "analysis/frm_analyse.h"
+#include "cli/cli_platform.h"
+#include "control/activex_ctl.h"
+
+namespace {
+std::string Num(float x) {
+  char buf[32];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, x).ptr);
+}
+
+int Count(const std::string& s, const std::string& what) {
+  int n = 0;
+  for (std::size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
+  std::ostringstream err;
+  Cli_Platform platform({2020, 12, 21, 18, 0, 0}, err);
+  ActiveX_Ctl ctl(platform);
+  ctl.UserControl_Initialize();
+  // Every pen: a tick, and one line of each aspect style.
+  Drawing_Layer& layer = ctl.Chart.Layer;
+  for (const auto& [color, width, style] : {std::tuple{0x0000FFu, 8, 0}, {0x8080FFu, 1, 1},
+                                            {0x0080FFu, 1, 2}}) {
+    layer.ForeColor = color, layer.DrawWidth = width, layer.DrawStyle = style;
+    layer.Line(1, 2, 3, 4);
+  }
+  ctl.LabAnalyse[0].Caption = "a<b&\"c";
+  const std::string svg = Chart_Svg(ctl);
+
+  EXPECT_NE(svg.find("viewBox=\"0 0 7695 6885\" width=\"513\" height=\"459\""), std::string::npos);
+  const std::size_t begin = svg.find("<g id=\"drawing-layer\"");
+  const std::size_t end = svg.find("</g>", begin);
+  ASSERT_NE(begin, std::string::npos);
+  const std::string drawing = svg.substr(begin, end - begin);
+  int lines = 0, texts = 0;
+  for (const Drawing_Item& item : layer.Items()) (item.index() == 0 ? lines : texts) += 1;
+  EXPECT_EQ(Count(drawing, "<line "), lines);
+  EXPECT_EQ(Count(drawing, "<text "), texts);
+  EXPECT_EQ(texts, 1);  // Uranus retrograde
+  EXPECT_NE(drawing.find(">(ع)</text>"), std::string::npos);
+  EXPECT_EQ(drawing.find("<line x1=\""), drawing.find("<line "));
+  EXPECT_NE(drawing.find("stroke=\"#599FAC\" stroke-width=\"15\"/>"), std::string::npos);
+  EXPECT_NE(drawing.find("<line x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\" stroke=\"#FF0000\" "
+                         "stroke-width=\"120\"/>"),
+            std::string::npos);
+  EXPECT_NE(drawing.find("stroke=\"#FF8080\" stroke-width=\"15\" stroke-dasharray"), std::string::npos);
+  EXPECT_NE(drawing.find("stroke=\"#FF8000\" stroke-width=\"15\" stroke-dasharray"), std::string::npos);
+
+  // Glyphs at their placed positions with their tooltips; labels; the date.
+  for (const Child_Control& glyph : ctl.Chart.ImgPln) {
+    const std::string expected = "<title>" + glyph.ToolTipText + "</title><image x=\"" +
+                                 Num(glyph.Left) + "\" y=\"" + Num(glyph.Top) +
+                                 "\" width=\"300\" height=\"300\"";
+    EXPECT_NE(svg.find(expected), std::string::npos) << glyph.ToolTipText;
+  }
+  EXPECT_NE(svg.find(">a&lt;b&amp;&quot;c</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">برج الحوت</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">" + ctl.LabDate.Caption + "</text>"), std::string::npos);
+  EXPECT_EQ(svg.find("analysis-window"), std::string::npos);
+
+  // The window opened for Pisces: its text without carriage returns, the canvas grown.
+  Unload_FrmAnalyse();
+  ctl.LabAnalyse_MouseUp(11, 1, 0, 0, 0);
+  const FrmAnalyse* frm = Loaded_FrmAnalyse();
+  ASSERT_TRUE(frm && frm->Shown());
+  const std::string with_window = Chart_Svg(ctl, frm);
+  std::string text = frm->TxtAnalyse.Caption;
+  text = std::regex_replace(text, std::regex("\r"), "");
+  EXPECT_NE(with_window.find(text + "</div>"), std::string::npos);
+  EXPECT_NE(with_window.find("viewBox=\"-622.5 0 8940 6885\" width=\"596\" height=\"459\""),
+            std::string::npos);
+  Unload_FrmAnalyse();
+}
+}  // namespace
