@@ -140,6 +140,58 @@ TEST(CliOutput, ExitStatusesAreTheDocumentedNumbers) {
   EXPECT_EQ(kExitFault, 3);
 }
 
+// Whatever the parser refuses: one error line naming the problem, then the usage and the hint,
+// status 2, nothing on standard output.
+TEST(CliOutput, ParseErrorsAreOneLineThenUsageAndHint) {
+  const std::string reference = Cli({"orbits"}).err;
+  const std::string usage_and_hint = reference.substr(reference.find('\n') + 1);
+  ASSERT_EQ(usage_and_hint.rfind("usage: zodiac-chart positions", 0), 0u);
+  struct Case {
+    std::vector<std::string> args;
+    const char* names;  // what the error line must mention
+  };
+  const Case cases[] = {
+      {{}, "command"},
+      {{"positions", "--at"}, "--at"},
+      {{"positions", "--at=2000-01-01T12:00Z", "--frobnicate"}, "'--frobnicate'"},
+      {{"positions", "--sign", "leo"}, "'--sign'"},
+      {{"positions", "--json", "extra", "more"}, "'extra'"},
+      {{"positions", "--version"}, "'--version'"},
+      {{"analysis", "--at", "2000-01-01T12:00Z"}, "--sign"},
+      {{"analysis", "--sign"}, "--sign"},
+      {{"analysis", "--sign", "leo", "positions"}, "'positions'"},
+  };
+  for (const Case& c : cases) {
+    const CliResult r = Cli(c.args);
+    EXPECT_EQ(r.status, 2) << Joined(c.args);
+    EXPECT_EQ(r.out, "") << Joined(c.args);
+    const std::size_t end = r.err.find('\n');
+    ASSERT_NE(end, std::string::npos) << Joined(c.args);
+    const std::string line = r.err.substr(0, end);
+    EXPECT_EQ(line.rfind("zodiac-chart: ", 0), 0u) << line;
+    EXPECT_NE(line.find(c.names), std::string::npos) << line;
+    EXPECT_EQ(r.err.substr(end + 1), usage_and_hint) << Joined(c.args);
+  }
+}
+
+// The last --at counts; --help and the word help print the help anywhere on the line.
+TEST(CliOutput, RepeatedOptionsAndHelp) {
+  const CliResult once = Cli({"positions", "--at", "2001-01-01T00:00Z", "--json"});
+  const CliResult twice =
+      Cli({"positions", "--at", "2000-01-01T12:00Z", "--json", "--at=2001-01-01T00:00Z", "--json"});
+  EXPECT_EQ(twice.status, 0) << twice.err;
+  EXPECT_EQ(twice.out, once.out);
+  const std::string help = Cli({"--help"}).out;
+  ASSERT_NE(help.find("exit status: 0 done"), std::string::npos);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"help"}, {"-h"}, {"analysis", "--sign", "leo", "--help"},
+        {"positions", "--at", "nonsense", "-h"}}) {
+    const CliResult r = Cli(args);
+    EXPECT_EQ(r.status, 0) << Joined(args);
+    EXPECT_EQ(r.out, help) << Joined(args);
+  }
+}
+
 TEST(CliOutput, LocalTimeFollowsTheZonesDaylightSaving) {
   struct Case {
     const char* zone;
