@@ -160,6 +160,9 @@ TEST(CliOutput, ParseErrorsAreOneLineThenUsageAndHint) {
       {{"analysis", "--at", "2000-01-01T12:00Z"}, "--sign"},
       {{"analysis", "--sign"}, "--sign"},
       {{"analysis", "--sign", "leo", "positions"}, "'positions'"},
+      // Line breaks typed into a value stay out of the one error line.
+      {{"analysis", "--sign", "leo\nx"}, "'leo x'"},
+      {{"positions", "--at", "2000-01-01\r\n12:00Z"}, "'2000-01-01  12:00Z'"},
   };
   for (const Case& c : cases) {
     const CliResult r = Cli(c.args);
