@@ -71,3 +71,17 @@ TEST(PositionText, EveryTextEndsWithOneBlank) {
     EXPECT_TRUE(EndsWithOneBlank(Sign_PosText(lon))) << lon;
   }
 }
+
+TEST(PositionText, HalfDegreesGoToTheEvenNeighbourWithinTheSign) {
+  // Every x.5 of every sign: 0.5 reads 0, 1.5 reads 2, ..., 28.5 reads 28; 29.5 would round
+  // to 30 and reads 29, so the degree never names a place outside the sign.
+  for (int sign = 0; sign < 12; ++sign) {
+    for (int degree = 0; degree < 30; ++degree) {
+      const float lon = 30.0f * sign + degree + 0.5f;
+      const int shown = degree == 29 ? 29 : degree + degree % 2;
+      EXPECT_EQ(Sign_PosText(lon), std::to_string(shown) + kDegreeSuffix +
+                                       Text("sign." + std::to_string(sign)))
+          << lon;
+    }
+  }
+}

@@ -1,0 +1,64 @@
+// Sign reading, the guarded start-up computation and its exit statuses.
+#include "cli/sky.h"
+
+#include <cctype>
+#include <exception>
+
+#include "analysis/sign_captions.h"
+#include "cli/instant.h"
+#include "control/startup.h"
+#include "ephemeris/shared_state.h"
+
+namespace {
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    if (std::tolower(static_cast<unsigned char>(a[k])) !=
+        std::tolower(static_cast<unsigned char>(b[k])))
+      return false;
+  }
+  return true;
+}
+}  // namespace
+
+int Parse_Sign(std::string_view text) {
+  if (!text.empty() && text.size() <= 2 &&
+      text.find_first_not_of("0123456789") == std::string_view::npos) {
+    const int n = text.size() == 1 ? text[0] - '0' : (text[0] - '0') * 10 + (text[1] - '0');
+    return n <= 11 ? n : -1;
+  }
+  for (int k = 0; k < 12; ++k) {
+    if (SameIgnoringAsciiCase(text, kSignNames[k]) || text == kSignCaptions[k]) return k;
+  }
+  return -1;
+}
+
+Outcome Run_Guarded(const std::function<void()>& compute) {
+  try {
+    compute();
+  } catch (const std::exception& e) {
+    return {kExitFault, e.what()};
+  }
+  return {};
+}
+
+Outcome Compute_Sky(std::string_view instant, Sky& sky) {
+  const InstantParse parsed = Parse_Instant(instant);
+  if (parsed.status == InstantParse::Status::Invalid)
+    return {kExitUsage, "invalid instant '" + std::string(instant) + "': " + parsed.error};
+  if (parsed.status == InstantParse::Status::CalendarGap)
+    return {kExitCalendarGap, kCalendarGapMessage};
+
+  bool accepted = true;
+  Outcome outcome = Run_Guarded([&] {
+    // Calc_Time refuses the gap too, for a UTC reading that a zone offset moved into it.
+    accepted = Calc_Time(parsed.utc);
+    if (!accepted) return;
+    sky.instant_utc = Format_Utc_Minute(parsed.utc);
+    sky.julian_day = JulianDay;
+    sky.julian_centuries = JulianCenturies;
+    Compute_Positions();
+  });
+  if (outcome.status == kExitOk && !accepted) outcome = {kExitCalendarGap, kCalendarGapMessage};
+  return outcome;
+}

@@ -1,0 +1,47 @@
+// The steps every zodiac-chart command shares: reading a sign, computing the sky for an
+// instant, and turning refusals and faults into exit statuses. Standard library only, so that
+// any command or host (a file writer, a server) can include it cheaply.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "cli/cli.h"
+
+// English body names in BodyIndex order, as the text table and the JSON "name" show them.
+inline constexpr const char* kBodyNames[10] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars",
+                                               "Jupiter", "Saturn", "Uranus",  "Neptune", "Pluto"};
+// English sign names, 0 Aries .. 11 Pisces.
+inline constexpr const char* kSignNames[12] = {"Aries", "Taurus",      "Gemini",    "Cancer",
+                                               "Leo",   "Virgo",       "Libra",     "Scorpio",
+                                               "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+
+// The sign number of text: "0".."11" (one or two digits), an English sign name in any case,
+// or the Arabic caption of a sign label ("برج الأسد"). Returns -1 for anything else.
+int Parse_Sign(std::string_view text);
+
+// What came of a step: an exit status and, unless kExitOk, the message for the caller.
+struct Outcome {
+  int status = kExitOk;
+  // kExitUsage: why the input was refused, one line; kExitCalendarGap: the control's Arabic
+  // message (kCalendarGapMessage); kExitFault: what went wrong in the computation.
+  std::string message;
+};
+
+// Runs compute, mapping any exception it throws (FloatError from the theories, a range or
+// overflow error from the analysis) to kExitFault with the exception's text.
+Outcome Run_Guarded(const std::function<void()>& compute);
+
+// The instant a sky was computed for.
+struct Sky {
+  std::string instant_utc;      // "YYYY-MM-DDTHH:MMZ"
+  double julian_day = 0;        // days
+  double julian_centuries = 0;  // from JD 2415020.0, before the one-step advance
+};
+
+// Parses the instant text (see Parse_Instant: "now", or ISO 8601 with an optional zone) and
+// runs the start-up computation for it, filling the thread's body table (Pln_Rec, Pln_Lon)
+// and sky. A malformed or impossible instant gives kExitUsage, a date in the 1582 calendar gap
+// kExitCalendarGap, a computation fault kExitFault; the table is then not to be used.
+Outcome Compute_Sky(std::string_view instant, Sky& sky);

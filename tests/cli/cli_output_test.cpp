@@ -1,0 +1,294 @@
+// What zodiac-chart shows its callers, held to independent values: the text outputs byte for
+// byte, the exit statuses as numbers, every JSON field against the pinned positions and the
+// analysis functions, and the refused and zone-converted instants.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_state.h"
+#include "analysis/analysis_text.h"
+#include "analysis/position_text.h"
+#include "analysis/sign_captions.h"
+#include "cli/cli.h"
+#include "ephemeris/shared_state.h"
+#include "tests/pinned_positions.h"
+
+namespace {
+using Json = nlohmann::ordered_json;
+
+struct CliResult {
+  int status;
+  std::string out, err;
+};
+
+CliResult Cli(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = Run_Cli(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::string Joined(const std::vector<std::string>& args) {
+  std::string s;
+  for (const std::string& a : args) s += (s.empty() ? "" : " ") + a;
+  return s;
+}
+
+std::vector<std::string> Keys(const Json& object) {
+  std::vector<std::string> keys;
+  for (const auto& item : object.items()) keys.push_back(item.key());
+  return keys;
+}
+
+// The ten pinned rows of an instant.
+const PinnedBody* PinnedAt(const std::vector<PinnedBody>& rows, const std::string& instant) {
+  for (std::size_t k = 0; k + BodyIndex::Count <= rows.size(); k += BodyIndex::Count)
+    if (rows[k].instant_utc == instant) return &rows[k];
+  ADD_FAILURE() << "no pinned rows at " << instant;
+  return nullptr;
+}
+
+// Sets TZ for its lifetime and restores the previous value after.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    const char* old = std::getenv("TZ");
+    had_ = old != nullptr;
+    if (had_) saved_ = old;
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~ScopedTimeZone() {
+    if (had_) setenv("TZ", saved_.c_str(), 1); else unsetenv("TZ");
+    tzset();
+  }
+
+ private:
+  bool had_ = false;
+  std::string saved_;
+};
+
+TEST(CliOutput, TextOutputsByteForByte) {
+  std::ifstream in(ZC_TEST_DATA_DIR "/cli_text_outputs.txt", std::ios::binary);
+  ASSERT_TRUE(in) << "cannot open cli_text_outputs.txt";
+  struct Section {
+    int status = -1;
+    std::vector<std::string> args;
+    std::string text;
+  };
+  std::vector<Section> sections;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("$ ", 0) == 0) {
+      std::istringstream words(line.substr(2));
+      Section s;
+      words >> s.status;
+      for (std::string w; words >> w;) s.args.push_back(w);
+      sections.push_back(s);
+    } else if (!sections.empty()) {
+      sections.back().text += line + "\n";
+    } else {
+      ASSERT_EQ(line.rfind('#', 0), 0u) << "text before the first section: " << line;
+    }
+  }
+  ASSERT_EQ(sections.size(), 10u);
+  for (const Section& s : sections) {
+    const CliResult r = Cli(s.args);
+    EXPECT_EQ(r.status, s.status) << Joined(s.args);
+    EXPECT_EQ(s.status == 0 ? r.out : r.err, s.text) << Joined(s.args);
+    EXPECT_EQ(s.status == 0 ? r.err : r.out, "") << Joined(s.args);
+  }
+}
+
+// 0 done, 1 date in the calendar gap, 2 bad usage, 3 computation fault.
+TEST(CliOutput, ExitStatusesAreTheDocumentedNumbers) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+  };
+  const Case cases[] = {
+      {{"positions", "--at", "2000-01-01T12:00Z", "--json"}, 0},
+      {{"analysis", "--sign", "leo", "--at", "2000-01-01T12:00Z"}, 0},
+      {{"positions", "--help"}, 0},
+      {{"--version"}, 0},
+      {{"positions", "--at", "1582-10-05T00:00Z"}, 1},
+      {{"analysis", "--sign", "leo", "--at", "1582-10-14T23:59Z"}, 1},
+      // Instants that are refused.
+      {{"positions", "--at", "2000-01-01T12:00+24:00"}, 2},
+      {{"positions", "--at", "2000-01-01T12:00:60Z"}, 2},
+      {{"positions", "--at", "2000-01-01T12:00Z+01:00"}, 2},
+      {{"positions", "--at", "2000-01-01T12:00ZZ"}, 2},
+      {{"positions", "--at", "2000-01-01T12:00+0300"}, 2},
+      {{"positions", "--at", "2000-04-31T12:00Z"}, 2},
+      {{"analysis", "--sign", "leo", "--at", "2000-04-31T12:00Z"}, 2},
+      {{"analysis", "--sign", "12"}, 2},
+      {{"positions", "--json", "extra"}, 2},
+  };
+  for (const Case& c : cases) {
+    const CliResult r = Cli(c.args);
+    EXPECT_EQ(r.status, c.status) << Joined(c.args) << "\n" << r.err;
+    if (c.status == 2) {
+      EXPECT_EQ(r.out, "") << Joined(c.args);
+    }
+  }
+  // No instant in 0001..9999 makes the theories fault, so the fault status is pinned here.
+  EXPECT_EQ(kExitFault, 3);
+}
+
+// Whatever the parser refuses: one error line naming the problem, then the usage and the hint,
+// status 2, nothing on standard output.
+TEST(CliOutput, ParseErrorsAreOneLineThenUsageAndHint) {
+  const std::string reference = Cli({"orbits"}).err;
+  const std::string usage_and_hint = reference.substr(reference.find('\n') + 1);
+  ASSERT_EQ(usage_and_hint.rfind("usage: zodiac-chart positions", 0), 0u);
+  struct Case {
+    std::vector<std::string> args;
+    const char* names;  // what the error line must mention
+  };
+  const Case cases[] = {
+      {{}, "command"},
+      {{"positions", "--at"}, "--at"},
+      {{"positions", "--at=2000-01-01T12:00Z", "--frobnicate"}, "'--frobnicate'"},
+      {{"positions", "--sign", "leo"}, "'--sign'"},
+      {{"positions", "--json", "extra", "more"}, "'extra'"},
+      {{"positions", "--version"}, "'--version'"},
+      {{"analysis", "--at", "2000-01-01T12:00Z"}, "--sign"},
+      {{"analysis", "--sign"}, "--sign"},
+      {{"analysis", "--sign", "leo", "positions"}, "'positions'"},
+      // Line breaks typed into a value stay out of the one error line.
+      {{"analysis", "--sign", "leo\nx"}, "'leo x'"},
+      {{"positions", "--at", "2000-01-01\r\n12:00Z"}, "'2000-01-01  12:00Z'"},
+  };
+  for (const Case& c : cases) {
+    const CliResult r = Cli(c.args);
+    EXPECT_EQ(r.status, 2) << Joined(c.args);
+    EXPECT_EQ(r.out, "") << Joined(c.args);
+    const std::size_t end = r.err.find('\n');
+    ASSERT_NE(end, std::string::npos) << Joined(c.args);
+    const std::string line = r.err.substr(0, end);
+    EXPECT_EQ(line.rfind("zodiac-chart: ", 0), 0u) << line;
+    EXPECT_NE(line.find(c.names), std::string::npos) << line;
+    EXPECT_EQ(r.err.substr(end + 1), usage_and_hint) << Joined(c.args);
+  }
+}
+
+// The last --at counts; --help and the word help print the help anywhere on the line.
+TEST(CliOutput, RepeatedOptionsAndHelp) {
+  const CliResult once = Cli({"positions", "--at", "2001-01-01T00:00Z", "--json"});
+  const CliResult twice =
+      Cli({"positions", "--at", "2000-01-01T12:00Z", "--json", "--at=2001-01-01T00:00Z", "--json"});
+  EXPECT_EQ(twice.status, 0) << twice.err;
+  EXPECT_EQ(twice.out, once.out);
+  const std::string help = Cli({"--help"}).out;
+  ASSERT_NE(help.find("exit status: 0 done"), std::string::npos);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"help"}, {"-h"}, {"analysis", "--sign", "leo", "--help"},
+        {"positions", "--at", "nonsense", "-h"}}) {
+    const CliResult r = Cli(args);
+    EXPECT_EQ(r.status, 0) << Joined(args);
+    EXPECT_EQ(r.out, help) << Joined(args);
+  }
+}
+
+TEST(CliOutput, LocalTimeFollowsTheZonesDaylightSaving) {
+  struct Case {
+    const char* zone;
+    const char* local;
+    const char* utc;
+  };
+  const Case cases[] = {
+      {"Europe/Berlin", "2021-07-01T14:00", "2021-07-01T12:00Z"},       // summer, UTC+2
+      {"Europe/Berlin", "2021-01-15T14:00", "2021-01-15T13:00Z"},       // winter, UTC+1
+      {"America/New_York", "2021-07-01T08:00", "2021-07-01T12:00Z"},    // summer, UTC-4
+      {"America/New_York", "2021-12-31T20:30", "2022-01-01T01:30Z"},    // winter, UTC-5
+  };
+  for (const Case& c : cases) {
+    CliResult r;
+    {
+      ScopedTimeZone zone(c.zone);
+      r = Cli({"positions", "--at", c.local, "--json"});
+    }
+    ASSERT_EQ(r.status, 0) << c.zone << " " << c.local << "\n" << r.err;
+    EXPECT_EQ(Json::parse(r.out).at("instant_utc"), c.utc) << c.zone << " " << c.local;
+  }
+}
+
+TEST(CliOutput, PositionsJsonFieldsMatchThePinnedValues) {
+  const std::vector<PinnedBody> rows = Read_Pinned_Positions();
+  int flags[2] = {0, 0};  // direct, retrograde
+  for (const char* instant : {"0500-03-01T06:00Z", "2000-01-01T12:00Z", "2024-04-12T12:00Z"}) {
+    const PinnedBody* pinned = PinnedAt(rows, instant);
+    ASSERT_NE(pinned, nullptr);
+    const CliResult r = Cli({"positions", "--at", instant, "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json j = Json::parse(r.out);
+    EXPECT_EQ(Keys(j), (std::vector<std::string>{"instant_utc", "julian_day", "julian_centuries",
+                                                 "bodies"}));
+    EXPECT_EQ(j.at("instant_utc"), instant);
+    EXPECT_EQ(j.at("julian_day").get<double>(), pinned->julian_day) << instant;
+    EXPECT_EQ(j.at("julian_centuries").get<double>(), pinned->julian_centuries) << instant;
+    ASSERT_EQ(j.at("bodies").size(), 10u);
+    for (int k = 0; k < BodyIndex::Count; ++k) {
+      const Json& b = j.at("bodies")[k];
+      const PinnedBody& want = pinned[k];
+      EXPECT_EQ(Keys(b), (std::vector<std::string>{"index", "name", "lon", "lon_next", "retro",
+                                                   "sign", "tooltip"}));
+      EXPECT_TRUE(b.at("index").is_number_integer() && b.at("sign").is_number_integer());
+      EXPECT_EQ(b.at("index"), k);
+      EXPECT_EQ(b.at("name"), want.name);
+      EXPECT_NEAR(Angle_Diff(b.at("lon").get<double>(), want.lon), 0.0, 1e-9) << want.name;
+      EXPECT_NEAR(Angle_Diff(b.at("lon_next").get<double>(), want.lon_next), 0.0, 1e-9) << want.name;
+      EXPECT_EQ(b.at("retro"), Json(want.retro)) << want.name << " at " << instant;
+      EXPECT_EQ(b.at("sign"), static_cast<int>(std::floor(want.lon / 30))) << want.name;
+      EXPECT_EQ(b.at("tooltip"), Pln_Phrase(static_cast<std::int16_t>(k)) +
+                                  Sign_PosText(static_cast<float>(want.lon)));
+      ++flags[want.retro];
+    }
+  }
+  EXPECT_GT(flags[0], 0);
+  EXPECT_GT(flags[1], 0);
+}
+
+// houses and scores from the pinned longitudes through the analysis functions; text as the
+// window composes it.
+TEST(CliOutput, AnalysisJsonFieldsMatchTheAnalysisOfThePinnedSky) {
+  const std::vector<PinnedBody> rows = Read_Pinned_Positions();
+  struct Case {
+    const char* sign_arg;
+    int sign;
+    const char* instant;
+  };
+  const Case cases[] = {{"leo", 4, "2000-01-01T12:00Z"},
+                        {"11", 11, "2024-04-12T12:00Z"},
+                        {"برج الحمل", 0, "0500-03-01T06:00Z"}};
+  for (const Case& c : cases) {
+    const PinnedBody* pinned = PinnedAt(rows, c.instant);
+    ASSERT_NE(pinned, nullptr);
+    const CliResult r = Cli({"analysis", "--sign", c.sign_arg, "--at", c.instant, "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json j = Json::parse(r.out);
+    EXPECT_EQ(Keys(j), (std::vector<std::string>{"instant_utc", "sign", "caption", "houses",
+                                                 "scores", "text"}));
+    EXPECT_EQ(j.at("instant_utc"), c.instant);
+    EXPECT_EQ(j.at("sign"), c.sign);
+    EXPECT_EQ(j.at("caption"), kSignCaptions[c.sign]);
+
+    for (int k = 0; k < BodyIndex::Count; ++k)
+      Pln_Rec[k] = {pinned[k].lon, pinned[k].retro ? kTrue16 : kFalse16, 0.0};
+    Pick_Sign(static_cast<std::int16_t>(c.sign));
+    ASSERT_EQ(j.at("houses").size(), 10u);
+    ASSERT_EQ(j.at("scores").size(), 10u);
+    for (int k = 0; k < BodyIndex::Count; ++k) {
+      const int house = (static_cast<int>(std::floor(pinned[k].lon / 30)) - c.sign + 12) % 12;
+      EXPECT_EQ(j.at("houses")[k].get<double>(), house) << k << " for " << c.sign_arg;
+      EXPECT_EQ(j.at("scores")[k], Pln_Score[k]) << k << " for " << c.sign_arg;
+    }
+    EXPECT_EQ(j.at("text"), Analysis_Text(kSignCaptions[c.sign], Analyse_Planets())) << c.sign_arg;
+  }
+}
+}  // namespace

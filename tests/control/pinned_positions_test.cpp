@@ -1,0 +1,33 @@
+// The start-up computation held to its pinned results: every body's present longitude, its
+// longitude one step later and its retrograde flag at twelve instants from 0500 to 9999.
+#include <gtest/gtest.h>
+
+#include "control/startup.h"
+#include "ephemeris/shared_state.h"
+#include "tests/pinned_positions.h"
+
+namespace {
+TEST(PinnedPositions, StartupReproducesTheTakenValues) {
+  const std::vector<PinnedBody> rows = Read_Pinned_Positions();
+  ASSERT_EQ(rows.size(), 120u);
+  for (std::size_t first = 0; first < rows.size(); first += BodyIndex::Count) {
+    const PinnedBody& at = rows[first];
+    ASSERT_TRUE(Calc_Time(at.utc)) << at.instant_utc;
+    EXPECT_DOUBLE_EQ(JulianDay, at.julian_day) << at.instant_utc;
+    EXPECT_DOUBLE_EQ(JulianCenturies, at.julian_centuries) << at.instant_utc;
+    const double before = JulianCenturies;
+    Compute_Positions();
+    // The documented step: 0.000027378 century, about one day.
+    EXPECT_NEAR(JulianCenturies - before, 0.000027378, 1e-12) << at.instant_utc;
+
+    for (int k = 0; k < BodyIndex::Count; ++k) {
+      const PinnedBody& want = rows[first + k];
+      ASSERT_EQ(want.index, k) << at.instant_utc;
+      ASSERT_EQ(want.instant_utc, at.instant_utc);
+      EXPECT_NEAR(Angle_Diff(Pln_Rec[k].Lon, want.lon), 0.0, 1e-9) << want.name << " at " << at.instant_utc;
+      EXPECT_NEAR(Angle_Diff(Pln_Lon[k], want.lon_next), 0.0, 1e-9) << want.name << " at " << at.instant_utc;
+      EXPECT_EQ(Pln_Rec[k].Retro, want.retro ? kTrue16 : kFalse16) << want.name << " at " << at.instant_utc;
+    }
+  }
+}
+}  // namespace
