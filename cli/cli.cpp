@@ -5,10 +5,14 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <fstream>
 
 #include "analysis/analysis_text.h"
 #include "cli/json_output.h"
+#include "cli/render.h"
 #include "cli/sky.h"
 #include "cli/text_output.h"
 
@@ -18,6 +22,7 @@ constexpr const char* kVersion = "zodiac-chart 0.1.0";
 constexpr const char* kUsage =
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
+    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN]\n"
     "       zodiac-chart --help | --version\n";
 
 constexpr const char* kHint = "Try 'zodiac-chart --help'.\n";
@@ -29,12 +34,15 @@ constexpr const char* kHelp =
     "\n"
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
+    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN]\n"
     "       zodiac-chart --help | --version\n"
     "\n"
     "commands:\n"
     "  positions      the ten bodies' longitudes, signs, retrograde marks and tooltips\n"
     "  analysis       the daily analysis for one sign: a sentence each for the Sun, the\n"
     "                 Moon, Mercury, Venus and Mars\n"
+    "  render         the chart as the control shows it, as one SVG document (513 x 459\n"
+    "                 pixels; the date label in this machine's time zone and locale)\n"
     "\n"
     "options:\n"
     "  --at INSTANT   YYYY-MM-DDTHH:MM[:SS] with an optional zone Z, +HH:MM or -HH:MM;\n"
@@ -44,8 +52,12 @@ constexpr const char* kHelp =
     "  --sign SIGN    0 (Aries) to 11 (Pisces), an English sign name (aries ... pisces,\n"
     "                 any case) or the Arabic caption of the sign label (\"برج الحمل\" ...)\n"
     "  --json         one JSON object instead of text\n"
+    "  -o FILE        write the SVG to FILE instead of standard output\n"
+    "  --analysis SIGN\n"
+    "                 also draw the analysis window for SIGN, as it opens\n"
     "\n"
-    "exit status: 0 done, 1 date in the 1582 calendar gap, 2 bad usage, 3 computation fault\n";
+    "exit status: 0 done, 1 date in the 1582 calendar gap, 2 bad usage (or an output file\n"
+    "that cannot be written), 3 computation fault\n";
 
 // Writes the one-line error (line breaks in it become blanks), the usage and the hint.
 int UsageError(std::ostream& err, std::string what) {
@@ -114,6 +126,32 @@ int RunAnalysis(const AnalysisOptions& o, std::ostream& out, std::ostream& err) 
   return kExitOk;
 }
 
+struct RenderOptions {
+  std::string at = "now";
+  std::string output;  // empty: standard output
+  std::string analysis;
+  bool has_analysis = false;
+};
+
+int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
+  const int sign = o.has_analysis ? Parse_Sign(o.analysis) : -1;
+  if (o.has_analysis && sign < 0)
+    return UsageError(err, "unknown sign '" + o.analysis +
+                               "': use 0..11, aries..pisces or the Arabic sign caption");
+  std::string svg;
+  if (const Outcome c = Render_Chart(o.at, sign, svg, err); c.status != kExitOk)
+    return Report(c, err);
+  if (o.output.empty()) {
+    out << svg;
+    return kExitOk;
+  }
+  std::ofstream file(o.output, std::ios::binary | std::ios::trunc);
+  if (file) file << svg;
+  if (!file || !file.flush())
+    return UsageError(err, "cannot write '" + o.output + "': " + std::strerror(errno));
+  return kExitOk;
+}
+
 int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"where the Sun, the Moon and the planets stand", "zodiac-chart"};
   app.require_subcommand(1);
@@ -131,6 +169,14 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   AddInstantOption(*analysis, analysis_options.at);
   analysis->add_flag("--json", analysis_options.json, "one JSON object instead of text");
+
+  RenderOptions render_options;
+  CLI::App* render = app.add_subcommand("render", "the chart as one SVG document");
+  AddInstantOption(*render, render_options.at);
+  render->add_option("-o", render_options.output, "the SVG file to write")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  render->add_option("--analysis", render_options.analysis, "draw the analysis window")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   // "zodiac-chart help" works like --help; not listed.
   CLI::App* help = app.add_subcommand("help")->group("")->allow_extras();
@@ -171,6 +217,10 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   if (positions->parsed()) return RunPositions(positions_options, out, err);
   if (analysis->parsed()) return RunAnalysis(analysis_options, out, err);
+  if (render->parsed()) {
+    render_options.has_analysis = render->count("--analysis") > 0;
+    return RunRender(render_options, out, err);
+  }
   return UsageError(err, "missing command");  // not reached: exactly one command is required
 }
 }  // namespace

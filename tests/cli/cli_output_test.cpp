@@ -128,6 +128,11 @@ TEST(CliOutput, ExitStatusesAreTheDocumentedNumbers) {
       {{"analysis", "--sign", "leo", "--at", "2000-04-31T12:00Z"}, 2},
       {{"analysis", "--sign", "12"}, 2},
       {{"positions", "--json", "extra"}, 2},
+      {{"render", "--at", "2000-01-01T12:00Z", "--analysis", "pisces"}, 0},
+      {{"render", "--at", "1582-10-15T00:30+01:00"}, 1},  // UTC 1582-10-14T23:30
+      {{"render", "--at", "2000-04-31T12:00Z"}, 2},
+      {{"render", "--analysis", "ophiuchus"}, 2},
+      {{"render", "-o", "/nonexistent-dir/chart.svg"}, 2},
   };
   for (const Case& c : cases) {
     const CliResult r = Cli(c.args);
