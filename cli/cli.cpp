@@ -13,6 +13,7 @@
 #include "analysis/analysis_text.h"
 #include "cli/json_output.h"
 #include "cli/render.h"
+#include "cli/serve.h"
 #include "cli/sky.h"
 #include "cli/text_output.h"
 
@@ -23,6 +24,7 @@ constexpr const char* kUsage =
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
     "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN]\n"
+    "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n";
 
 constexpr const char* kHint = "Try 'zodiac-chart --help'.\n";
@@ -35,6 +37,7 @@ constexpr const char* kHelp =
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
     "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN]\n"
+    "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n"
     "\n"
     "commands:\n"
@@ -43,6 +46,9 @@ constexpr const char* kHelp =
     "                 Moon, Mercury, Venus and Mars\n"
     "  render         the chart as the control shows it, as one SVG document (513 x 459\n"
     "                 pixels; the date label in this machine's time zone and locale)\n"
+    "  serve          the demo page with the <zodiac-chart> element, the web bundle, and\n"
+    "                 /chart.svg?at=, /api/positions?at=, /api/analysis?sign=&at= (the\n"
+    "                 render and --json outputs); prints the address it listens on\n"
     "\n"
     "options:\n"
     "  --at INSTANT   YYYY-MM-DDTHH:MM[:SS] with an optional zone Z, +HH:MM or -HH:MM;\n"
@@ -55,9 +61,12 @@ constexpr const char* kHelp =
     "  -o FILE        write the SVG to FILE instead of standard output\n"
     "  --analysis SIGN\n"
     "                 also draw the analysis window for SIGN, as it opens\n"
+    "  --host HOST    the address to listen on (default 127.0.0.1, this machine only)\n"
+    "  --port PORT    the port (default 8080; 0 takes a free one)\n"
+    "  --bundle DIR   the web bundle to serve (default: the one scripts/build-web made)\n"
     "\n"
-    "exit status: 0 done, 1 date in the 1582 calendar gap, 2 bad usage (or an output file\n"
-    "that cannot be written), 3 computation fault\n";
+    "exit status: 0 done, 1 date in the 1582 calendar gap, 2 bad usage (or an output file or\n"
+    "address that cannot be used), 3 computation fault\n";
 
 // Writes the one-line error (line breaks in it become blanks), the usage and the hint.
 int UsageError(std::ostream& err, std::string what) {
@@ -152,6 +161,29 @@ int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
   return kExitOk;
 }
 
+struct ServeOptions {
+  std::string host = "127.0.0.1";
+  int port = 8080;
+  std::string bundle = ZC_DEFAULT_BUNDLE_DIR;
+};
+
+int RunServe(const ServeOptions& o, std::ostream& out, std::ostream& err) {
+  Demo_Server server(o.bundle);
+  if (server.File_Count() == 0)
+    err << "zodiac-chart: warning: no web bundle in '" << o.bundle
+        << "' (scripts/build-web makes it); serving the SVG and JSON routes only\n";
+  const int port = server.Bind(o.host, o.port);
+  if (port < 0)
+    return UsageError(err, "cannot listen on " + o.host + " port " + std::to_string(o.port));
+  const bool v6 = o.host.find(':') != std::string::npos;
+  out << "http://" << (v6 ? "[" + o.host + "]" : o.host) << ":" << port << "/" << std::endl;
+  if (!server.Listen()) {
+    err << "zodiac-chart: the server stopped on an error\n";
+    return kExitFault;
+  }
+  return kExitOk;
+}
+
 int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"where the Sun, the Moon and the planets stand", "zodiac-chart"};
   app.require_subcommand(1);
@@ -176,6 +208,16 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   render->add_option("-o", render_options.output, "the SVG file to write")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   render->add_option("--analysis", render_options.analysis, "draw the analysis window")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+
+  ServeOptions serve_options;
+  CLI::App* serve = app.add_subcommand("serve", "the demo page and the outputs over HTTP");
+  serve->add_option("--host", serve_options.host, "the address to listen on")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  serve->add_option("--port", serve_options.port, "the port, 0 for a free one")
+      ->check(CLI::Range(0, 65535))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  serve->add_option("--bundle", serve_options.bundle, "the web bundle folder")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   // "zodiac-chart help" works like --help; not listed.
@@ -221,6 +263,7 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
     render_options.has_analysis = render->count("--analysis") > 0;
     return RunRender(render_options, out, err);
   }
+  if (serve->parsed()) return RunServe(serve_options, out, err);
   return UsageError(err, "missing command");  // not reached: exactly one command is required
 }
 }  // namespace

@@ -7,6 +7,11 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# What the native build needs: compiler and build tools, the command line's libraries (CLI11,
+# nlohmann/json, cpp-httplib), and the fonts its SVG and the demo page name for Arabic text.
+NATIVE_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev
+  libcpp-httplib-dev fonts-noto-core fonts-hosny-amiri)
+
 # ensure_packages PKG...: installs those not yet installed (no recommended extras).
 ensure_packages() {
   local missing=()

@@ -1,0 +1,36 @@
+// The demo server: the web bundle (the element, its module and artwork, the demo page) and
+// the command line's outputs over HTTP, for trying the widget on this machine.
+#pragma once
+
+#include <memory>
+#include <string>
+
+// The Content-Security-Policy the demo page is served with: the strictest a site can use
+// with the widget.
+inline constexpr const char kPageCsp[] =
+    "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
+
+class Demo_Server {
+ public:
+  // Serves the regular files found under bundle_dir now (the demo page at "/" from
+  // index.html), and these routes, GET and HEAD only:
+  //   /chart.svg?at=INSTANT                 the render output
+  //   /api/positions?at=INSTANT             positions --json
+  //   /api/analysis?sign=SIGN&at=INSTANT    analysis --json
+  // A bad query value gets 400 with a one-line reason; any other path 404; another method
+  // 405.
+  explicit Demo_Server(const std::string& bundle_dir);
+  ~Demo_Server();
+
+  // Number of bundle files found.
+  std::size_t File_Count() const;
+  // Binds host:port, port 0 for any free one; returns the port, or -1 when it cannot bind.
+  int Bind(const std::string& host, int port);
+  // Serves until Stop (from another thread or a signal handler's thread); false on failure.
+  bool Listen();
+  void Stop();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
