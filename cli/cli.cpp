@@ -11,7 +11,7 @@
 #include "analysis/position_text.h"
 #include "analysis/sign_captions.h"
 #include "analysis/sign_of.h"
-#include "cli/instant.h"
+#include "control/instant.h"
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
