@@ -3,6 +3,7 @@
 // catches, keeps the reason for zc_last_error, and reports a status instead.
 #include <emscripten/emscripten.h>
 
+#include <array>
 #include <exception>
 #include <map>
 #include <memory>
@@ -32,10 +33,31 @@ enum Status : int {
 // message and start-up goes on as the control always has.
 constexpr CivilTime kInsideCalendarGap{1582, 10, 10, 0, 0, 0};
 
+// The per-thread table every control on the page shares, as it stands at one moment.
+class Table_Snapshot {
+ public:
+  Table_Snapshot()
+      : jd_(JulianDay), jc_(JulianCenturies), sun_lon_(Sun_Lon), sun_dist_(Sun_Dist),
+        lon_(Pln_Lon), rec_(Pln_Rec) {}
+  void Restore() const {
+    JulianDay = jd_, JulianCenturies = jc_, Sun_Lon = sun_lon_, Sun_Dist = sun_dist_;
+    Pln_Lon = lon_;
+    Pln_Rec = rec_;
+  }
+
+ private:
+  double jd_, jc_, sun_lon_, sun_dist_;
+  std::array<double, 11> lon_;
+  std::array<Pln_Record, 11> rec_;
+};
+
 struct Element_Control {
   explicit Element_Control(int element) : platform(element), control(platform) {}
   Web_Platform platform;
   ActiveX_Ctl control;
+  // Shows a chosen instant: it keeps its own sky and leaves the shared table as it found
+  // it, so the controls that read the clock go on sharing what their start-ups wrote.
+  bool chosen_instant = false;
   bool bad_instant = false;
 };
 
@@ -78,7 +100,18 @@ int On_Control(int element, F&& f) {
       g_last_error = "no control for this element";
       return int{kNoControl};
     }
-    f(*ec);
+    if (!ec->chosen_instant) {
+      f(*ec);
+      return int{kOk};
+    }
+    const Table_Snapshot table;
+    try {
+      f(*ec);
+    } catch (...) {
+      table.Restore();
+      throw;
+    }
+    table.Restore();
     return int{kOk};
   });
 }
@@ -112,6 +145,7 @@ EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
       }
       // A chart of a chosen instant keeps its own sky whatever other controls start later.
       ec->control.Keep_Own_Sky(true);
+      ec->chosen_instant = true;
     }
     Controls()[element] = std::move(ec);
     return status;
@@ -206,9 +240,7 @@ EMSCRIPTEN_KEEPALIVE const char* zc_last_error() { return g_last_error.c_str(); 
 // the retrograde rule) `runs` times and returns the total in milliseconds. The shared table
 // is put back as it was, so the charts on the page are not affected.
 EMSCRIPTEN_KEEPALIVE double zc_time_startup(int runs) {
-  const double jd = JulianDay, jc = JulianCenturies, sun_lon = Sun_Lon, sun_dist = Sun_Dist;
-  const auto lon = Pln_Lon;
-  const auto rec = Pln_Rec;
+  const Table_Snapshot table;
   double elapsed = -1;
   Guarded([&] {
     const CivilTime t{2026, 12, 8, 14, 30, 0};
@@ -220,9 +252,7 @@ EMSCRIPTEN_KEEPALIVE double zc_time_startup(int runs) {
     elapsed = emscripten_get_now() - start;
     return int{kOk};
   });
-  JulianDay = jd, JulianCenturies = jc, Sun_Lon = sun_lon, Sun_Dist = sun_dist;
-  Pln_Lon = lon;
-  Pln_Rec = rec;
+  table.Restore();
   return elapsed;
 }
 }

@@ -571,9 +571,9 @@ class ActiveX_Ctl extends HTMLElement {
       this.#background.height = surface.pictureHeight / PX;
     }
     this.#drawLayer(state, surface);
-    // Front to back in the model; drawn back to front.
-    const children = state.children;
-    for (let k = children.length - 1; k >= 0; --k) this.#renderChild(children[k]);
+    // Front to back in the model, and so in the DOM (the tab order runs through the sign
+    // labels from Aries on); stacked by z-index.
+    state.children.forEach((c, k) => this.#renderChild(c, state.children.length - k));
   }
 
   // The drawing layer: one <line> per line, one <text> per printed text at its top left.
@@ -603,11 +603,12 @@ class ActiveX_Ctl extends HTMLElement {
     layer.replaceChildren(...items);
   }
 
-  #renderChild(c) {
+  #renderChild(c, z) {
     const key = `${c.name}:${c.index}`;
     let e = this.#children.get(key);
     if (!e) {
       e = this.#createChild(c);
+      e.style.zIndex = String(z);
       this.#children.set(key, e);
       this.#surface.append(e);
     }
