@@ -15,8 +15,8 @@ const MIME = {
   '.svg': 'image/svg+xml',
 };
 
-// Serves folder on 127.0.0.1 at a free port; resolves to { url, close }.
-export function serveFolder(folder) {
+// Serves folder on 127.0.0.1 at port (0: a free one); resolves to { url, close }.
+export function serveFolder(folder, port = 0) {
   const root = resolve(folder);
   const server = createServer(async (req, res) => {
     if (req.method !== 'GET' && req.method !== 'HEAD') {
@@ -51,11 +51,22 @@ export function serveFolder(folder) {
   });
   return new Promise((ok, fail) => {
     server.once('error', fail);
-    server.listen(0, '127.0.0.1', () => {
+    server.listen(port, '127.0.0.1', () => {
       ok({
         url: `http://127.0.0.1:${server.address().port}/`,
         close: () => new Promise((done) => server.close(done)),
       });
     });
   });
+}
+
+// Run directly: serves FOLDER (default build-web/bundle) and prints its address first.
+//   node tests/web/server.mjs [FOLDER] [--port N]
+if (import.meta.url === `file://${process.argv[1]}`) {
+  const args = process.argv.slice(2);
+  const portAt = args.indexOf('--port');
+  const port = portAt >= 0 ? Number(args.splice(portAt, 2)[1]) : 8080;
+  const folder = args[0] ?? new URL('../../build-web/bundle', import.meta.url).pathname;
+  const { url } = await serveFolder(folder, port);
+  console.log(url);
 }
