@@ -4,8 +4,6 @@
 // serves every element on the page, so they share one body table and one analysis window.
 // Dependency-free; runs under `script-src 'self' 'wasm-unsafe-eval'` (no eval, no inline
 // styles, text only through textContent) and finds its .wasm and artwork beside itself.
-import createZodiacChartCore from './zodiac-chart-core.mjs';
-
 const TAG = 'zodiac-chart';
 const PX = 15; // twips to a CSS pixel
 const PT = 96 / 72; // CSS pixels to a point
@@ -100,16 +98,37 @@ let openingLabel = null; // the sign label whose release is being handled
 const elements = new Map(); // element number -> WeakRef of the element
 let nextElement = 1;
 
+// The loader and the .wasm are fetched side by side; the .wasm is compiled while it streams.
 function loadCore() {
-  corePromise ??= createZodiacChartCore({
-    zcHost: pageHost,
-    locateFile: (file) => new URL(file, import.meta.url).href,
-  }).then((m) => {
+  corePromise ??= (async () => {
+    const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
+    const { default: createZodiacChartCore } = await import('./zodiac-chart-core.mjs');
+    let wasmFailed;
+    const failure = new Promise((_, reject) => { wasmFailed = reject; });
+    const m = await Promise.race([failure, createZodiacChartCore({
+      zcHost: pageHost,
+      instantiateWasm(imports, receive) {
+        instantiate(wasm, imports).then(({ instance, module }) => receive(instance, module),
+          wasmFailed);
+        return {};
+      },
+    })]);
     performance.mark('zodiac-chart:module-ready');
     loadedCore = wrapCore(m);
     return loadedCore;
-  });
+  })();
   return corePromise;
+}
+
+// Streaming compilation needs the application/wasm type; other servers get the plain way.
+async function instantiate(responsePromise, imports) {
+  const response = await responsePromise;
+  if (!response.ok) throw new Error(`${response.url}: status ${response.status}`);
+  try {
+    return await WebAssembly.instantiateStreaming(response.clone(), imports);
+  } catch {
+    return WebAssembly.instantiate(await response.arrayBuffer(), imports);
+  }
 }
 
 function wrapCore(m) {
@@ -190,7 +209,8 @@ dialog { box-sizing: content-box; max-width: none; max-height: none; color: #000
 dialog::backdrop { background: transparent; }
 .frm { position: fixed; inset: auto; margin: 0; padding: 0; overflow: hidden;
   border: 3px outset #F0F0F0; }
-.client { position: relative; overflow: hidden; direction: rtl; }
+.client { all: initial; display: block; position: relative; overflow: hidden; direction: rtl;
+  unicode-bidi: isolate; }
 .client > *, .pic > * { position: absolute; margin: 0; box-sizing: border-box; }
 .txt { resize: none; padding: 2px 6px; border: 2px inset #F0F0F0; outline: none;
   line-height: 1.35; user-select: text; -webkit-user-select: text; }
@@ -430,8 +450,9 @@ const CHART_CSS = `
 :host { all: initial; display: inline-block; position: relative; width: 513px; height: 459px;
   overflow: hidden; contain: content; }
 :host([hidden]) { display: none; }
-.surface { position: absolute; left: 0; top: 0; overflow: hidden; direction: rtl;
-  line-height: normal; user-select: none; -webkit-user-select: none; }
+.surface { all: initial; display: block; position: absolute; left: 0; top: 0; overflow: hidden;
+  direction: rtl; unicode-bidi: isolate; line-height: normal; user-select: none;
+  -webkit-user-select: none; }
 .surface > * { position: absolute; margin: 0; padding: 0; box-sizing: content-box; }
 .background, .layer { left: 0; top: 0; pointer-events: none; }
 .layer { direction: ltr; overflow: visible; }

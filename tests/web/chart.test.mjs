@@ -71,10 +71,10 @@ test('the chart shows the frozen instant\'s sky with the command line\'s tooltip
   assert.deepEqual(seenByPointer.marks, ['(ع)']);
 
   // A new host size redraws in place: nothing moves or scales.
-  // Glyph boxes relative to the host's top left corner.
+  // Boxes of the glyphs and labels relative to the host's top left corner.
   const places = () => chart.evaluate((el) => {
     const host = el.getBoundingClientRect();
-    return [...el.shadowRoot.querySelectorAll('[part=glyph]')].map((g) => {
+    return [...el.shadowRoot.querySelectorAll('[part=glyph], [part$=label]')].map((g) => {
       const r = g.getBoundingClientRect();
       return [r.left - host.left, r.top - host.top, r.width, r.height];
     });
@@ -87,6 +87,18 @@ test('the chart shows the frozen instant\'s sky with the command line\'s tooltip
   const afterResize = await places();
   assert.deepEqual(afterResize, before);
   assert.equal(await chart.evaluate((el) => el.shadowRoot.querySelectorAll('line').length), lines);
+
+  // Nor does any page direction or page CSS change it.
+  await page.evaluate(() => {
+    const hostile = new CSSStyleSheet();
+    hostile.replaceSync(`html { direction: ltr; }
+      zodiac-chart { font: italic 40px serif; line-height: 5; letter-spacing: 4px;
+        word-spacing: 9px; text-transform: uppercase; text-align: left; writing-mode: horizontal-tb;
+        white-space: pre; color: red; }`);
+    document.documentElement.dir = 'ltr';
+    document.adoptedStyleSheets = [hostile];
+  });
+  assert.deepEqual(await places(), before);
   assert.deepEqual(seen.problems, []);
 });
 
