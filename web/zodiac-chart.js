@@ -167,30 +167,35 @@ const finalizer = new FinalizationRegistry((id) => {
   loadedCore?.destroy(id);
 });
 
+// A page-side failure inside a call from the module would unwind through it to the page:
+// it is reported on the console instead, and the call answers `fallback`.
+function guarded(what, f, fallback) {
+  return (...args) => {
+    try {
+      return f(...args);
+    } catch (e) {
+      console.warn(`<zodiac-chart>: ${what} failed`, e);
+      return fallback;
+    }
+  };
+}
+
 // The page side of the control's platform (web/host_library.js calls these).
 const pageHost = {
-  clockUtc() {
+  clockUtc: guarded('reading the clock', () => {
     const d = new Date();
     return [d.getUTCFullYear(), d.getUTCMonth() + 1, d.getUTCDate(), d.getUTCHours(),
       d.getUTCMinutes(), d.getUTCSeconds()];
-  },
+  }, [2000, 1, 1, 0, 0, 0]),
   // The visitor's general date format: short date, then the time with seconds.
-  dateText(id, unixMs) {
+  dateText: guarded('the date text', (id, unixMs) => {
     const d = Number.isNaN(unixMs) ? new Date() : new Date(unixMs);
     return d.toLocaleString(undefined, { dateStyle: 'short', timeStyle: 'medium' });
-  },
-  messageBox(id, text, style) {
-    pageOverlay().messageBox(text, style);
-  },
-  showWindow() {
-    return pageOverlay().showWindow();
-  },
-  hideWindow() {
-    pageOverlay().hideWindow();
-  },
-  startWindowMove() {
-    pageOverlay().startWindowMove();
-  },
+  }, ''),
+  messageBox: guarded('the message box', (id, text, style) => pageOverlay().messageBox(text, style)),
+  showWindow: guarded('showing the analysis window', () => pageOverlay().showWindow(), false),
+  hideWindow: guarded('hiding the analysis window', () => pageOverlay().hideWindow()),
+  startWindowMove: guarded('moving the analysis window', () => pageOverlay().startWindowMove()),
 };
 
 /** Times the start-up computation in this page's WebAssembly module: `runs` runs, the mean
@@ -431,11 +436,12 @@ class PageOverlay {
     ok.textContent = OK_TEXT;
     buttons.append(ok);
     box.append(body, buttons);
-    const returnFocus = document.activeElement;
+    let returnFocus = document.activeElement;
+    while (returnFocus?.shadowRoot?.activeElement) returnFocus = returnFocus.shadowRoot.activeElement;
     ok.addEventListener('click', () => box.close());
     box.addEventListener('close', () => {
       box.remove();
-      if (returnFocus?.isConnected) returnFocus.focus?.();
+      if (returnFocus?.isConnected) returnFocus.focus();
     });
     this.#root.append(box);
     box.showModal();
@@ -531,16 +537,20 @@ class ActiveX_Ctl extends HTMLElement {
     this.#id = nextElement++;
     elements.set(this.#id, new WeakRef(this));
     finalizer.register(this, this.#id);
-    const created = core.create(this.#id, this.getAttribute('at') ?? '');
-    if (created === Status.failed) {
-      console.warn(`<zodiac-chart>: the control was not created: ${core.lastError()}`);
-      return;
+    try {
+      const created = core.create(this.#id, this.getAttribute('at') ?? '');
+      if (created === Status.failed) {
+        console.warn(`<zodiac-chart>: the control was not created: ${core.lastError()}`);
+        return;
+      }
+      const status = core.initialize(this.#id);
+      if (status !== Status.ok) console.warn(`<zodiac-chart>: start-up stopped: ${core.lastError()}`);
+      this.#started = true;
+      this.#render(core);
+      performance.mark('zodiac-chart:drawn');
+    } catch (e) {
+      console.warn('<zodiac-chart>: start-up failed', e);
     }
-    const status = core.initialize(this.#id);
-    if (status !== Status.ok) console.warn(`<zodiac-chart>: start-up stopped: ${core.lastError()}`);
-    this.#started = true;
-    this.#render(core);
-    performance.mark('zodiac-chart:drawn');
   }
 
   // A method or event delivered to the control, then the new state drawn; faults reach the
@@ -548,9 +558,13 @@ class ActiveX_Ctl extends HTMLElement {
   #call(f, what) {
     const core = loadedCore;
     if (!this.#started || !core) return;
-    const status = f(core);
-    if (status !== Status.ok) console.warn(`<zodiac-chart>: ${what}: ${core.lastError()}`);
-    this.#render(core);
+    try {
+      const status = f(core);
+      if (status !== Status.ok) console.warn(`<zodiac-chart>: ${what}: ${core.lastError()}`);
+      this.#render(core);
+    } catch (e) {
+      console.warn(`<zodiac-chart>: ${what} failed`, e);
+    }
   }
 
   // UserControl_Resize on every change of the host's size (not on the first report).
