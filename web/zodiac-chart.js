@@ -95,13 +95,13 @@ function stopIcon() {
 let corePromise = null;
 let loadedCore = null; // the module's calls, once it has loaded
 let openingLabel = null; // the sign label whose release is being handled
-const elements = new Map(); // element number -> WeakRef of the element
 let nextElement = 1;
 
 // The loader and the .wasm are fetched side by side; the .wasm is compiled while it streams.
 function loadCore() {
   corePromise ??= (async () => {
     const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
+    wasm.catch(() => {}); // a failure is reported where the response is used
     const { default: createZodiacChartCore } = await import('./zodiac-chart-core.mjs');
     let wasmFailed;
     const failure = new Promise((_, reject) => { wasmFailed = reject; });
@@ -162,10 +162,7 @@ function wrapCore(m) {
 }
 
 // Frees a control once its element is gone for good.
-const finalizer = new FinalizationRegistry((id) => {
-  elements.delete(id);
-  loadedCore?.destroy(id);
-});
+const finalizer = new FinalizationRegistry((id) => loadedCore?.destroy(id));
 
 // A page-side failure inside a call from the module would unwind through it to the page:
 // it is reported on the console instead, and the call answers `fallback`.
@@ -535,7 +532,6 @@ class ActiveX_Ctl extends HTMLElement {
       return;
     }
     this.#id = nextElement++;
-    elements.set(this.#id, new WeakRef(this));
     finalizer.register(this, this.#id);
     try {
       const created = core.create(this.#id, this.getAttribute('at') ?? '');
