@@ -217,7 +217,8 @@ dialog::backdrop { background: transparent; }
 .txt { resize: none; padding: 2px 6px; border: 2px inset #F0F0F0; outline: none;
   line-height: 1.35; user-select: text; -webkit-user-select: text; }
 .txt:focus-visible { border-color: #9cc3ff; }
-.lab { white-space: pre-wrap; line-height: 1.25; user-select: none; -webkit-user-select: none; }
+.lab { white-space: pre-wrap; line-height: 1.25; unicode-bidi: plaintext; user-select: none;
+  -webkit-user-select: none; }
 .cmd-exit { display: grid; place-items: center; padding: 0; border: 2px outset #fff;
   color: #000; cursor: default; }
 .cmd-exit:focus-visible { outline: 1px dotted #000; outline-offset: -4px; }
@@ -459,7 +460,8 @@ const CHART_CSS = `
 .surface > * { position: absolute; margin: 0; padding: 0; box-sizing: content-box; }
 .background, .layer { left: 0; top: 0; pointer-events: none; }
 .layer { direction: ltr; overflow: visible; }
-.label { white-space: nowrap; line-height: 1.2; }
+/* Each label takes the direction of its own text: a date in a Latin format reads left to right. */
+.label { white-space: nowrap; line-height: 1.2; unicode-bidi: plaintext; }
 .label.autosize { width: max-content !important; height: auto !important; }
 .sign { cursor: url("${art('hand')}") ${HAND_HOTSPOT}, pointer; }
 .sign:focus-visible { outline: 1px dotted #F0F0F0; outline-offset: 1px; }
