@@ -83,7 +83,8 @@ test('the chart shows the frozen instant\'s sky with the command line\'s tooltip
   const lines = await chart.evaluate((el) => el.shadowRoot.querySelectorAll('line').length);
   await chart.evaluate((el) => el.style.setProperty('width', '700px'));
   await page.waitForFunction(() => document.querySelector('#chart-now').offsetWidth === 700);
-  await page.evaluate(() => new Promise(requestAnimationFrame));
+  // Two frames: the resize observer reports after the first one's layout.
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
   const afterResize = await places();
   assert.deepEqual(afterResize, before);
   assert.equal(await chart.evaluate((el) => el.shadowRoot.querySelectorAll('line').length), lines);
