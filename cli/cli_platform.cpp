@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "cli/instant.h"
+#include "control/instant.h"
 
 namespace {
 constexpr std::int64_t kUnixEpochDay = 2440588;  // 1970-01-01

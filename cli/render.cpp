@@ -6,8 +6,8 @@
 #include "analysis/frm_analyse.h"
 #include "cli/chart_svg.h"
 #include "cli/cli_platform.h"
-#include "cli/instant.h"
 #include "control/activex_ctl.h"
+#include "control/instant.h"
 
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages) {

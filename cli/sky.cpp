@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "analysis/sign_captions.h"
-#include "cli/instant.h"
+#include "control/instant.h"
 #include "control/startup.h"
 #include "ephemeris/shared_state.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/instant.h"
+#include "control/instant.h"
 #include "ephemeris/shared_state.h"
 #include "ephemeris/time_base.h"
 

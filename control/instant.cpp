@@ -1,6 +1,6 @@
-// Command-line instants. Calendar conversions by the day-number algorithms of Meeus
+// Instants given as text. Calendar conversions by the day-number algorithms of Meeus
 // (Astronomical Algorithms, ch. 7), in integer arithmetic.
-#include "cli/instant.h"
+#include "control/instant.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,5 +1,6 @@
-// Instants given on the command line: ISO 8601 date and time, an optional zone, and the
-// historical calendar (Julian up to 1582-10-04, Gregorian from 1582-10-15).
+// Instants given as text (the command line's --at, the web element's at attribute): ISO 8601
+// date and time, an optional zone, and the historical calendar (Julian up to 1582-10-04,
+// Gregorian from 1582-10-15).
 #pragma once
 
 #include <cstdint>

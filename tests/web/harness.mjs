@@ -1,0 +1,83 @@
+// What the browser tests share: the server they load the demo from, headless Debian
+// Chromium through playwright-core, the command line's answers to compare with, and a
+// watch over everything that would go wrong on a visitor's page.
+import { execFileSync, spawn } from 'node:child_process';
+import { existsSync, mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+import { serveFolder } from './server.mjs';
+
+export const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
+export const BUNDLE = join(ROOT, process.env.ZC_WEB_BUILD_DIR ?? 'build-web', 'bundle');
+const CLI = join(ROOT, 'build-test', 'zodiac-chart');
+
+// Starts the server the pages come from; resolves to { url, close }. The one place to
+// switch servers: ZC_WEB_SERVER=cli uses `zodiac-chart serve --port 0`, which prints its
+// address on its first line.
+export async function startServer() {
+  if (!existsSync(join(BUNDLE, 'index.html')))
+    throw new Error(`no web bundle in ${BUNDLE}: run scripts/build-web first`);
+  if (process.env.ZC_WEB_SERVER !== 'cli') return serveFolder(BUNDLE);
+  const child = spawn(CLI, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const url = await new Promise((ok, fail) => {
+    child.once('error', fail);
+    child.stdout.once('data', (chunk) => ok(String(chunk).split('\n')[0].trim()));
+  });
+  return { url, close: async () => void child.kill() };
+}
+
+// The command line's JSON answer: zodiac-chart ARGS --json (built first if missing).
+export function cli(...args) {
+  if (!existsSync(CLI)) {
+    execFileSync('cmake', ['-S', ROOT, '-B', join(ROOT, 'build-test'), '-G', 'Ninja',
+      '-DCMAKE_BUILD_TYPE=RelWithDebInfo', '-DBUILD_TESTING=ON'], { stdio: 'inherit' });
+    execFileSync('cmake', ['--build', join(ROOT, 'build-test'), '--target', 'zodiac-chart'],
+      { stdio: 'inherit' });
+  }
+  return JSON.parse(execFileSync(CLI, [...args, '--json'], { encoding: 'utf8' }));
+}
+
+// Headless Debian Chromium; resolves to { context, close }.
+export async function launch(options = {}) {
+  const profile = mkdtempSync(join(tmpdir(), 'zodiac-chart-chromium-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--disable-dev-shm-usage'],
+    viewport: { width: 1200, height: 900 },
+    ...options,
+  });
+  return {
+    context,
+    close: async () => {
+      await context.close();
+      rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// Records on page what a visitor should never get: uncaught errors, console errors, failed
+// or refused requests, CSP violations; and every request, for counting.
+export async function watch(page) {
+  const seen = { problems: [], warnings: [], requests: [] };
+  await page.addInitScript(() => {
+    document.addEventListener('securitypolicyviolation', (e) => {
+      console.error(`CSP violation: ${e.violatedDirective} ${e.blockedURI}`);
+    });
+  });
+  page.on('pageerror', (e) => seen.problems.push(`page error: ${e.message}`));
+  page.on('console', (m) => {
+    if (m.type() === 'error') seen.problems.push(`console error: ${m.text()}`);
+    if (m.type() === 'warning') seen.warnings.push(m.text());
+  });
+  page.on('request', (r) => seen.requests.push(new URL(r.url()).pathname));
+  page.on('requestfailed', (r) => seen.problems.push(`request failed: ${r.url()}`));
+  page.on('response', (r) => {
+    if (r.status() >= 400) seen.problems.push(`status ${r.status()}: ${r.url()}`);
+  });
+  return seen;
+}

@@ -1,0 +1,29 @@
+# Copies the web bundle into BUNDLE_DIR: the module MODULE with its .wasm, the element, the
+# demo page, and each picture from assets/ when it is there, else its placeholder.
+get_filename_component(module_dir "${MODULE}" DIRECTORY)
+get_filename_component(module_stem "${MODULE}" NAME_WE)
+file(MAKE_DIRECTORY "${BUNDLE_DIR}")
+
+set(files
+  "${MODULE}"
+  "${module_dir}/${module_stem}.wasm"
+  "${SOURCE_DIR}/web/zodiac-chart.js"
+  "${SOURCE_DIR}/web/demo/index.html"
+  "${SOURCE_DIR}/web/demo/demo.css")
+foreach(name background glyph-0 glyph-1 glyph-2 glyph-3 glyph-4 glyph-5 glyph-6 glyph-7
+             glyph-8 glyph-9 hand)
+  if(EXISTS "${SOURCE_DIR}/assets/${name}.svg")
+    list(APPEND files "${SOURCE_DIR}/assets/${name}.svg")
+  else()
+    list(APPEND files "${SOURCE_DIR}/web/placeholder-assets/${name}.svg")
+  endif()
+endforeach()
+
+foreach(file IN LISTS files)
+  get_filename_component(name "${file}" NAME)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${file}" "${BUNDLE_DIR}/${name}"
+                  RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "cannot copy ${file} into the bundle")
+  endif()
+endforeach()

@@ -1,0 +1,180 @@
+// JSON text of the render state. Numbers are written with at most three decimals by a small
+// fixed-point writer, so the module carries no general floating-point formatting of its own.
+#include "web/render_state.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+#include <variant>
+
+#include "control/layout.h"
+
+namespace {
+class Json_Writer {
+ public:
+  std::string out;
+
+  // x with up to three decimals, trailing zeros dropped; null when not finite.
+  void Number(double x) {
+    if (!std::isfinite(x) || std::fabs(x) > 9e15) {
+      out += "null";
+      return;
+    }
+    std::int64_t milli = std::llround(x * 1000);
+    if (milli < 0) {
+      out += '-';
+      milli = -milli;
+    }
+    Digits(milli / 1000);
+    int frac = static_cast<int>(milli % 1000);
+    if (frac == 0) return;
+    out += '.';
+    for (int unit = 100; frac != 0; unit /= 10) {
+      out += static_cast<char>('0' + frac / unit);
+      frac %= unit;
+    }
+  }
+
+  void Bool(bool b) { out += b ? "true" : "false"; }
+
+  // A JSON string of UTF-8 text; control characters escaped.
+  void String(std::string_view s) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    for (const char c : s) {
+      const auto u = static_cast<unsigned char>(c);
+      if (c == '"' || c == '\\') {
+        out += '\\';
+        out += c;
+      } else if (u < 0x20) {
+        out += "\\u00";
+        out += kHex[u >> 4];
+        out += kHex[u & 15];
+      } else {
+        out += c;
+      }
+    }
+    out += '"';
+  }
+
+  // "key":
+  void Key(std::string_view key) {
+    if (!out.empty() && out.back() != '{' && out.back() != '[') out += ',';
+    String(key);
+    out += ':';
+  }
+  // A separator before the next array element.
+  void Next() {
+    if (!out.empty() && out.back() != '{' && out.back() != '[') out += ',';
+  }
+
+ private:
+  void Digits(std::int64_t n) {
+    char buf[20];
+    int len = 0;
+    do {
+      buf[len++] = static_cast<char>('0' + n % 10);
+      n /= 10;
+    } while (n != 0);
+    while (len > 0) out += buf[--len];
+  }
+};
+
+void Write_Font(Json_Writer& w, const Font_Spec& f) {
+  w.out += '{';
+  w.Key("name"), w.String(f.Name);
+  w.Key("size"), w.Number(f.Size);
+  w.Key("weight"), w.Number(f.Weight);
+  w.Key("charset"), w.Number(f.Charset);
+  w.out += '}';
+}
+
+void Write_Child(Json_Writer& w, const Child_Control& c) {
+  w.Next();
+  w.out += '{';
+  w.Key("name"), w.String(c.Name);
+  w.Key("index"), w.Number(c.Index);
+  w.Key("kind"), w.Number(static_cast<int>(c.Kind));
+  w.Key("left"), w.Number(c.Left);
+  w.Key("top"), w.Number(c.Top);
+  w.Key("width"), w.Number(c.Width);
+  w.Key("height"), w.Number(c.Height);
+  w.Key("caption"), w.String(c.Caption);
+  w.Key("tooltip"), w.String(c.ToolTipText);
+  w.Key("font"), Write_Font(w, c.Font);
+  w.Key("fore"), w.Number(c.ForeColor);
+  w.Key("back"), w.Number(c.BackColor);
+  w.Key("transparent"), w.Bool(c.Transparent);
+  w.Key("align"), w.Number(static_cast<int>(c.Alignment));
+  w.Key("autosize"), w.Bool(c.AutoSize);
+  w.Key("multiline"), w.Bool(c.Multi_Line);
+  w.Key("vscroll"), w.Bool(c.Vertical_Scroll);
+  w.Key("tab"), w.Number(c.Tab_Index);
+  w.Key("pointer"), w.Number(static_cast<int>(c.Pointer));
+  w.Key("visible"), w.Bool(c.Visible);
+  w.Key("picture"), w.String(c.Picture);
+  w.out += '}';
+}
+
+void Write_Item(Json_Writer& w, const Drawing_Item& item) {
+  w.Next();
+  w.out += '[';
+  if (const auto* line = std::get_if<Drawn_Line>(&item)) {
+    w.String("line");
+    for (const double v : {double(line->X1), double(line->Y1), double(line->X2),
+                           double(line->Y2), double(line->Color), double(line->Width),
+                           double(line->Style)}) {
+      w.out += ',';
+      w.Number(v);
+    }
+  } else {
+    const auto& text = std::get<Printed_Text>(item);
+    w.String("text");
+    w.out += ',', w.Number(text.X);
+    w.out += ',', w.Number(text.Y);
+    w.out += ',', w.Number(text.Color);
+    w.out += ',', w.String(text.Text);
+  }
+  w.out += ']';
+}
+}  // namespace
+
+std::string Control_State_Json(const ActiveX_Ctl& ctl) {
+  Json_Writer w;
+  w.out += '{';
+  w.Key("surface");
+  w.out += '{';
+  w.Key("width"), w.Number(kDesignWidth);
+  w.Key("height"), w.Number(kDesignHeight);
+  w.Key("back"), w.Number(kSurfaceBackColor);
+  w.Key("picture"), w.String(kBackgroundPicture);
+  w.Key("pictureWidth"), w.Number(kBackgroundWidth);
+  w.Key("pictureHeight"), w.Number(kBackgroundHeight);
+  w.out += '}';
+  w.Key("font"), Write_Font(w, ctl.Chart.Layer.Font);
+  w.Key("layer");
+  w.out += '[';
+  for (const Drawing_Item& item : ctl.Chart.Layer.Items()) Write_Item(w, item);
+  w.out += ']';
+  w.Key("children");
+  w.out += '[';
+  for (const Child_Control* c : ctl.Children()) Write_Child(w, *c);
+  w.out += "]}";
+  return w.out;
+}
+
+std::string Window_State_Json(const FrmAnalyse& frm) {
+  Json_Writer w;
+  w.out += '{';
+  w.Key("shown"), w.Bool(frm.Shown());
+  w.Key("width"), w.Number(FrmAnalyse::Client_Width);
+  w.Key("height"), w.Number(FrmAnalyse::Client_Height);
+  w.Key("frame"), w.Number(FrmAnalyse::Frame_Width);
+  w.Key("back"), w.Number(FrmAnalyse::Back_Color);
+  w.Key("controls");
+  w.out += '[';
+  for (const Child_Control* c : {&frm.TxtAnalyse, &frm.Pic, &frm.CmdExit, &frm.Lab})
+    Write_Child(w, *c);
+  w.out += "]}";
+  return w.out;
+}

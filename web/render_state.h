@@ -1,0 +1,19 @@
+// What a page needs to draw a control or the analysis window, as JSON text: the drawing
+// layer and every child control with its position, texts, font, colours and settings, in
+// the model's own units (twips, 0x00BBGGRR colours). The page renders this and nothing else.
+#pragma once
+
+#include <string>
+
+#include "analysis/frm_analyse.h"
+#include "control/activex_ctl.h"
+
+// {"surface": {...}, "font": {...}, "layer": [...], "children": [...]}: the surface's size,
+// background colour and picture; the layer's items in drawing order, a line as
+// ["line", x1, y1, x2, y2, colour, width, style] and printed text as ["text", x, y, colour,
+// text]; the children front to back.
+std::string Control_State_Json(const ActiveX_Ctl& ctl);
+
+// {"shown": bool, "width", "height", "frame", "back", "controls": [...]}: the analysis
+// window and its controls in tab order (CmdExit's position is relative to Pic).
+std::string Window_State_Json(const FrmAnalyse& frm);

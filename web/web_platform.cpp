@@ -1,0 +1,63 @@
+// The web platform: each call goes to the page's script (host_library.js).
+#include "web/web_platform.h"
+
+#include <cmath>
+
+#include "control/instant.h"
+#include "web/host_imports.h"
+
+namespace {
+// Milliseconds since 1970-01-01T00:00Z of a UTC reading of the historical calendar.
+double Unix_Ms(const CivilTime& t) {
+  constexpr std::int64_t kUnixEpochDay = 2440588;
+  const std::int64_t days = Day_Number(t.year, t.month, t.day) - kUnixEpochDay;
+  const std::int64_t seconds = days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+  return static_cast<double>(seconds) * 1000.0;
+}
+
+std::string Text_From_Host(int element, double unix_ms) {
+  char buf[256];
+  buf[0] = '\0';
+  zc_host_date_text(element, unix_ms, buf, sizeof buf);
+  return buf;
+}
+
+class Page_Host final : public Window_Platform {
+ public:
+  Show_Result Show_Modal(FrmAnalyse&) override {
+    return zc_host_show_window(0) ? Show_Result::Shown : Show_Result::Refused;
+  }
+  void Hide(FrmAnalyse&) override { zc_host_hide_window(0); }
+  void Start_Window_Move(FrmAnalyse&) override { zc_host_start_window_move(0); }
+};
+}  // namespace
+
+CivilTime Web_Platform::Clock_Utc() {
+  if (fixed_) return *fixed_;
+  int v[6] = {2000, 1, 1, 0, 0, 0};
+  zc_host_clock(element_, v);
+  return {v[0], v[1], v[2], v[3], v[4], v[5]};
+}
+
+std::string Web_Platform::Date_Text() {
+  return Text_From_Host(element_, fixed_ ? Unix_Ms(*fixed_) : std::nan(""));
+}
+
+void Web_Platform::Message_Box(std::string_view text, int style) {
+  const std::string s(text);
+  zc_host_message_box(element_, s.c_str(), style);
+}
+
+// A page cannot block: the window opens and the call returns with it shown.
+Window_Platform::Show_Result Web_Platform::Show_Modal(FrmAnalyse&) {
+  return zc_host_show_window(element_) ? Show_Result::Shown : Show_Result::Refused;
+}
+
+void Web_Platform::Hide(FrmAnalyse&) { zc_host_hide_window(element_); }
+
+void Web_Platform::Start_Window_Move(FrmAnalyse&) { zc_host_start_window_move(element_); }
+
+Window_Platform& Page_Window_Host() {
+  static Page_Host host;
+  return host;
+}
