@@ -1,5 +1,5 @@
 # Copies the web bundle into BUNDLE_DIR: the module MODULE with its .wasm, the element, the
-# demo page, and each picture from assets/ when it is there, else its placeholder.
+# demo page, and the artwork of assets/.
 get_filename_component(module_dir "${MODULE}" DIRECTORY)
 get_filename_component(module_stem "${MODULE}" NAME_WE)
 file(MAKE_DIRECTORY "${BUNDLE_DIR}")
@@ -12,11 +12,7 @@ set(files
   "${SOURCE_DIR}/web/demo/demo.css")
 foreach(name background glyph-0 glyph-1 glyph-2 glyph-3 glyph-4 glyph-5 glyph-6 glyph-7
              glyph-8 glyph-9 hand)
-  if(EXISTS "${SOURCE_DIR}/assets/${name}.svg")
-    list(APPEND files "${SOURCE_DIR}/assets/${name}.svg")
-  else()
-    list(APPEND files "${SOURCE_DIR}/web/placeholder-assets/${name}.svg")
-  endif()
+  list(APPEND files "${SOURCE_DIR}/assets/${name}.svg")
 endforeach()
 
 foreach(file IN LISTS files)

@@ -29,7 +29,7 @@ const SYSTEM_COLOURS = { 0x8000000f: '#F0F0F0' }; // button face
 
 const art = (name) => new URL(`${name}.svg`, import.meta.url).href;
 // Where the pointing hand's fingertip is in hand.svg (pixels from its top left).
-const HAND_HOTSPOT = '6 1';
+const HAND_HOTSPOT = '11 1';
 const CLOSE_TEXT = 'إغلاق';
 const OK_TEXT = 'موافق';
 

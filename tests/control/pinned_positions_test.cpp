@@ -24,8 +24,8 @@ TEST(PinnedPositions, StartupReproducesTheTakenValues) {
       const PinnedBody& want = rows[first + k];
       ASSERT_EQ(want.index, k) << at.instant_utc;
       ASSERT_EQ(want.instant_utc, at.instant_utc);
-      EXPECT_NEAR(Angle_Diff(Pln_Rec[k].Lon, want.lon), 0.0, 1e-9) << want.name << " at " << at.instant_utc;
-      EXPECT_NEAR(Angle_Diff(Pln_Lon[k], want.lon_next), 0.0, 1e-9) << want.name << " at " << at.instant_utc;
+      EXPECT_NEAR(Angle_Diff(Pln_Rec[k].Lon, want.lon), 0.0, 1e-11) << want.name << " at " << at.instant_utc;
+      EXPECT_NEAR(Angle_Diff(Pln_Lon[k], want.lon_next), 0.0, 1e-11) << want.name << " at " << at.instant_utc;
       EXPECT_EQ(Pln_Rec[k].Retro, want.retro ? kTrue16 : kFalse16) << want.name << " at " << at.instant_utc;
     }
   }

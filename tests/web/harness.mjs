@@ -7,20 +7,19 @@ import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
-import { serveFolder } from './server.mjs';
 
 export const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 export const BUNDLE = join(ROOT, process.env.ZC_WEB_BUILD_DIR ?? 'build-web', 'bundle');
 const CLI = join(ROOT, 'build-test', 'zodiac-chart');
 
-// Starts the server the pages come from; resolves to { url, close }. The one place to
-// switch servers: ZC_WEB_SERVER=cli uses `zodiac-chart serve --port 0`, which prints its
-// address on its first line.
+// Starts `zodiac-chart serve` on a free port over the bundle, as a visitor's site would serve
+// it (with the strict CSP); resolves to { url, close }. The server prints its address first.
 export async function startServer() {
   if (!existsSync(join(BUNDLE, 'index.html')))
     throw new Error(`no web bundle in ${BUNDLE}: run scripts/build-web first`);
-  if (process.env.ZC_WEB_SERVER !== 'cli') return serveFolder(BUNDLE);
-  const child = spawn(CLI, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+  buildCli();
+  const child = spawn(CLI, ['serve', '--port', '0', '--bundle', BUNDLE],
+    { stdio: ['ignore', 'pipe', 'inherit'] });
   const url = await new Promise((ok, fail) => {
     child.once('error', fail);
     child.stdout.once('data', (chunk) => ok(String(chunk).split('\n')[0].trim()));
@@ -28,14 +27,18 @@ export async function startServer() {
   return { url, close: async () => void child.kill() };
 }
 
+// Builds zodiac-chart when it is missing.
+function buildCli() {
+  if (existsSync(CLI)) return;
+  execFileSync('cmake', ['-S', ROOT, '-B', join(ROOT, 'build-test'), '-G', 'Ninja',
+    '-DCMAKE_BUILD_TYPE=RelWithDebInfo', '-DBUILD_TESTING=ON'], { stdio: 'inherit' });
+  execFileSync('cmake', ['--build', join(ROOT, 'build-test'), '--target', 'zodiac-chart'],
+    { stdio: 'inherit' });
+}
+
 // The command line's JSON answer: zodiac-chart ARGS --json (built first if missing).
 export function cli(...args) {
-  if (!existsSync(CLI)) {
-    execFileSync('cmake', ['-S', ROOT, '-B', join(ROOT, 'build-test'), '-G', 'Ninja',
-      '-DCMAKE_BUILD_TYPE=RelWithDebInfo', '-DBUILD_TESTING=ON'], { stdio: 'inherit' });
-    execFileSync('cmake', ['--build', join(ROOT, 'build-test'), '--target', 'zodiac-chart'],
-      { stdio: 'inherit' });
-  }
+  buildCli();
   return JSON.parse(execFileSync(CLI, [...args, '--json'], { encoding: 'utf8' }));
 }
 
