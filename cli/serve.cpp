@@ -21,12 +21,23 @@ namespace fs = std::filesystem;
 // script.
 constexpr const char kSvgCsp[] = "default-src 'none'; img-src data:; style-src 'unsafe-inline'";
 
+// cpp-httplib 0.11 compresses text/*, "image/svg+xml" and "application/javascript" on every
+// request, with Brotli at its highest quality when the browser accepts it: 40 ms for the
+// element's 27 KB, most of the time to the first chart. Scripts and SVG go out with a charset
+// parameter, which it leaves alone, as they are: on the loopback the demo serves that is
+// fastest. The small page and stylesheet are still compressed.
+constexpr const char kSvgType[] = "image/svg+xml; charset=utf-8";
+
 std::string_view Mime_Type(const fs::path& file) {
   static const std::map<std::string, std::string_view, std::less<>> kTypes = {
-      {".html", "text/html; charset=utf-8"},   {".js", "text/javascript; charset=utf-8"},
-      {".mjs", "text/javascript; charset=utf-8"}, {".wasm", "application/wasm"},
-      {".css", "text/css; charset=utf-8"},     {".svg", "image/svg+xml"},
-      {".json", "application/json"},           {".png", "image/png"},
+      {".html", "text/html; charset=utf-8"},
+      {".js", "application/javascript; charset=utf-8"},
+      {".mjs", "application/javascript; charset=utf-8"},
+      {".wasm", "application/wasm"},
+      {".css", "text/css; charset=utf-8"},
+      {".svg", kSvgType},
+      {".json", "application/json"},
+      {".png", "image/png"},
       {".txt", "text/plain; charset=utf-8"},
   };
   const auto it = kTypes.find(file.extension().string());
@@ -80,7 +91,7 @@ Demo_Server::Demo_Server(const std::string& bundle_dir) : impl_(std::make_unique
     const Outcome o = Render_Chart(Param(req, "at", "now"), -1, svg, messages);
     if (o.status != kExitOk) return Refuse(res, o);
     res.set_header("Content-Security-Policy", kSvgCsp);
-    Reply(res, 200, svg, "image/svg+xml");
+    Reply(res, 200, svg, kSvgType);
   });
   s.Get("/api/positions", [](const httplib::Request& req, httplib::Response& res) {
     Sky sky;

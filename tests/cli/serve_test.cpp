@@ -50,7 +50,7 @@ TEST_F(ServeTest, BundleRoutesAndRefusals) {
   };
   const Case cases[] = {
       {"/", 200, "text/html", true},
-      {"/sub/el.mjs", 200, "text/javascript", false},
+      {"/sub/el.mjs", 200, "application/javascript", false},
       {"/chart.svg?at=2020-12-21T18:00Z", 200, "image/svg+xml", false},
       {"/api/positions?at=2000-01-01T12:00Z", 200, "application/json", false},
       {"/api/analysis?sign=leo&at=2000-01-01T12:00Z", 200, "application/json", false},
