@@ -62,8 +62,9 @@ async function pageTimes(server) {
 
 // The native start-up computation (same instant, same steps) from the benchmark program.
 function nativeStartupMicros() {
-  const bench = join(ROOT, 'build-test', 'bench', 'zodiac-bench');
-  if (!existsSync(bench)) return null;
+  const bench = ['build-release', 'build-test'].map((dir) => join(ROOT, dir, 'bench', 'zodiac-bench'))
+    .find((path) => existsSync(path));
+  if (!bench) return null;
   const out = JSON.parse(execFileSync(bench, ['--benchmark_filter=^BM_Startup$',
     '--benchmark_repetitions=5', '--benchmark_format=json'], { encoding: 'utf8' }));
   const run = out.benchmarks.find((b) => b.aggregate_name === 'median');
@@ -97,7 +98,7 @@ try {
     `${t.ready.toFixed(0)} ms; median of ${RUNS} visits; goal 150 ms; machine load average ` +
     `${loadavg()[0].toFixed(1)} on the 2 cores)`);
   console.log(`Start-up computation: WebAssembly ${t.wasm.toFixed(1)} µs, native ` +
-    (native === null ? 'n/a (no build-test/bench/zodiac-bench)'
+    (native === null ? 'n/a (no zodiac-bench in build-release or build-test)'
       : `${native.toFixed(1)} µs, ratio ${(t.wasm / native).toFixed(2)} (goal 1.2)`));
   console.log(`Screenshots: ${await screenshots(server)}`);
 } finally {
