@@ -61,8 +61,13 @@ Demo_Server::Demo_Server(const std::string& bundle_dir) : impl_(std::make_unique
   const fs::path root = fs::path(bundle_dir);
   for (auto it = fs::recursive_directory_iterator(root, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_regular_file(ec) && !it->is_symlink(ec))
-      impl_->files["/" + it->path().lexically_relative(root).generic_string()] = it->path();
+    if (it->is_regular_file(ec) && !it->is_symlink(ec)) {
+      // Appended rather than "/" + path: GCC 12 at -O3 reports a false -Wrestrict overlap for
+      // the concatenation, which breaks the Release build.
+      std::string request_path = "/";
+      request_path += it->path().lexically_relative(root).generic_string();
+      impl_->files[request_path] = it->path();
+    }
   }
 
   httplib::Server& s = impl_->server;
