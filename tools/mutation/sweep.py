@@ -39,6 +39,27 @@ STRUCTURAL = [
     ("ephemeris/moon.cpp", r"if \(n == 2\) return Chk\(x \+ x\);", "2", "fast path: 2 × x is x + x"),
 ]
 
+# Mutants that survive because they cannot change a result the tests can see, with the reason
+# (tools/mutation/README.md has the evidence). A survivor listed here counts as equivalent;
+# any other survivor is a gap in the tests.
+EQUIVALENT = [
+    ("ephemeris/decimal_rounding.cpp", r"a >= 1\.0 && a < 1000\.0", "1.0",
+     "1 <= |x| < 1.1 rounded through text instead of the FMA path: both correctly rounded"),
+    ("ephemeris/decimal_rounding.cpp", r"a >= 1\.0 && a < 1000\.0", "1000.0",
+     "999.9 <= |x| < 1000 rounded through text instead of the FMA path: both correctly rounded"),
+    ("ephemeris/degrees.cpp", r"Chk\(1\.0 \+ Chk\(e \* Cos_Deg\(M\)\)\)", "1.0",
+     "Kepler's starting value: Newton's method converges in at most 6 of the 32 steps"),
+    ("ephemeris/degrees.cpp", r"step < 32", "32",
+     "Newton's method has converged long before; only the last bit of E alternates"),
+    ("ephemeris/geocentric.cpp", r"return -?90\.0;", "90.0",
+     "the angle of x = 0 exactly, which no cosine and no instant's sum reaches"),
+    ("ephemeris/time_base.cpp", r"30\.6001 \*", "30.6001",
+     "the integer part of 30.6001 (M + 1) is the same for every month"),
+    ("ephemeris/uranus_neptune_pluto.cpp", r"^\{39\.482455891535, |^\{17\.1386750004275, ", None,
+     "Pluto's a and i to 13-15 digits: moves a longitude by at most 4e-12 degree, "
+     "inside the native/WebAssembly spread"),
+]
+
 # A decimal literal with its exponent and suffix; hexadecimal literals never match.
 NUMBER = re.compile(r"(?<![\w.])(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?([uUlLfF]*)(?![\w.])")
 
@@ -138,6 +159,17 @@ def apply_structural(literals):
     for k, count in enumerate(used):
         if count == 0:
             sys.exit(f"sweep.py: structural entry {STRUCTURAL[k][:3]} matches no literal")
+    for entry in EQUIVALENT:
+        if not any(known_equivalent(l) == entry[3] for l in literals if not l.skip):
+            sys.exit(f"sweep.py: equivalent entry {entry[:3]} matches no literal")
+
+
+def known_equivalent(lit):
+    """The reason `lit` is listed in EQUIVALENT, or ""."""
+    for path, pattern, text, reason in EQUIVALENT:
+        if lit.path == path and re.search(pattern, lit.source_line) and text in (None, lit.text):
+            return reason
+    return ""
 
 
 def mutate(text, step):
@@ -293,7 +325,8 @@ def main():
 
     if args.list:
         for l in literals:
-            print(f"{l.path}:{l.line}:{l.col}\t{l.text}\t{l.skip or 'mutate'}\t{l.source_line}")
+            what = l.skip or ("mutate; survivors equivalent" if known_equivalent(l) else "mutate")
+            print(f"{l.path}:{l.line}:{l.col}\t{l.text}\t{what}\t{l.source_line}")
         coeffs = sum(1 for l in literals if not l.skip)
         print(f"{len(literals)} literals, {coeffs} to mutate, {len(literals) - coeffs} skipped")
         return 0
@@ -338,6 +371,8 @@ def main():
             finally:
                 restorer.restore_all()
             status = {"pass": "SURVIVED", "fail": "caught"}.get(status, status)
+            if status == "SURVIVED" and known_equivalent(lit):
+                status = "equivalent"
             if diff is not None:
                 failed = [describe(diff)]
             results.append((lit, step, new, status, failed))
@@ -367,7 +402,9 @@ def main():
     print(f"\n{len(results)} mutants of {sum(1 for l in literals if not l.skip)} literals in "
           f"{elapsed / 60:.1f} min: " + ", ".join(f"{v} {k}" for k, v in sorted(counts.items())))
     for lit, step, new, status, failed in results:
-        if status != "caught":
+        if status == "equivalent":
+            print(f"  equivalent: {lit.path}:{lit.line} {lit.text} -> {new}\t{known_equivalent(lit)}")
+        elif status != "caught":
             print(f"  {status}: {lit.path}:{lit.line} {lit.text} -> {new}\t{lit.source_line}"
                   + (f"\t[{failed[0]}]" if failed else ""))
     dirty = git_dirty(args.files)
@@ -376,7 +413,7 @@ def main():
         return 2
     if interrupted:
         return 130
-    return 1 if any(r[3] != "caught" for r in results) else 0
+    return 1 if any(r[3] not in ("caught", "equivalent") for r in results) else 0
 
 
 if __name__ == "__main__":
