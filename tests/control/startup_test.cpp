@@ -41,6 +41,8 @@ TEST(RetrogradeRule, FlagsFromTheOneStepMotion) {
       {100, 103.5, kTrue16},      // d > 3
       {359.5, 0.5, kFalse16},     // forward across 0° (d near -360)
       {0.5, 359.5, kTrue16},      // backward across 0° (d near +360)
+      {358.5, 1, kFalse16},       // 2.5 forward across 0°: d + 360 = 2.5, direct
+      {359, 2.5, kTrue16},        // 3.5 forward across 0°: d + 360 = 3.5 > 3
       {200, 10, kTrue16},         // any other d < -3 ends retrograde
   };
   for (const Case& c : cases) {

@@ -39,8 +39,8 @@ TEST(DecimalRounding, ExactTiesGoToTheEvenDigit) {
 TEST(DecimalRounding, EdgesAndOtherMagnitudes) {
   const double cases[] = {0.0,    -0.0,       1.0,        0.999999999999999944,
                           360.0,  359.99999999999997, 99.999999999999993, 9.9999999999999993,
-                          999.99999999999989, 1e-9, 0.123456789012345678, 123456.78901234567,
-                          -280.37186079139519, 1e300};
+                          999.99999999999989, 1000.0123456789012, 1e-9, 0.123456789012345678,
+                          123456.78901234567, -280.37186079139519, 1e300};
   for (const double x : cases) EXPECT_EQ(Round_15_Digits(x), ViaPrintf(x)) << std::hexfloat << x;
 }
 }  // namespace
