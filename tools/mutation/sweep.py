@@ -57,9 +57,6 @@ EQUIVALENT = [
      "the integer part of 30.6001 (M + 1) is the same for every month"),
     ("control/startup.cpp", r"if \(d < -3\)", "3",
      "a step of 2 to 4 degrees back is retrograde whether or not 360 is added first"),
-    ("ephemeris/uranus_neptune_pluto.cpp", r"^\{39\.482455891535, |^\{17\.1386750004275, ", None,
-     "Pluto's a and i to 13-15 digits: moves a longitude by at most 4e-12 degree, "
-     "inside the native/WebAssembly spread"),
 ]
 
 # A decimal literal with its exponent and suffix; hexadecimal literals never match.
