@@ -7,24 +7,20 @@
 #include "cli/chart_svg.h"
 #include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
-#include "control/instant.h"
 
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages) {
-  const InstantParse parsed = Parse_Instant(instant);
-  if (parsed.status == InstantParse::Status::Invalid)
-    return {kExitUsage, "invalid instant '" + std::string(instant) + "': " + parsed.error};
-  if (parsed.status == InstantParse::Status::CalendarGap)
-    return {kExitCalendarGap, kCalendarGapMessage};
+  CivilTime utc;
+  if (Outcome read = Read_Instant(instant, utc); read.status != kExitOk) return read;
 
   bool accepted = true;
   // Each rendering is a fresh page: the thread's analysis window starts unloaded.
   Unload_FrmAnalyse();
   const Outcome outcome = Run_Guarded([&] {
     // A UTC reading that a zone offset moved into the gap is refused here, not charted.
-    accepted = Calc_Time(parsed.utc);
+    accepted = Calc_Time(utc);
     if (!accepted) return;
-    Cli_Platform platform(parsed.utc, messages);
+    Cli_Platform platform(utc, messages);
     ActiveX_Ctl ctl(platform);
     ctl.UserControl_Initialize();
     const FrmAnalyse* window = nullptr;

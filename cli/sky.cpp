@@ -42,19 +42,26 @@ Outcome Run_Guarded(const std::function<void()>& compute) {
   return {};
 }
 
-Outcome Compute_Sky(std::string_view instant, Sky& sky) {
+Outcome Read_Instant(std::string_view instant, CivilTime& utc) {
   const InstantParse parsed = Parse_Instant(instant);
   if (parsed.status == InstantParse::Status::Invalid)
     return {kExitUsage, "invalid instant '" + std::string(instant) + "': " + parsed.error};
   if (parsed.status == InstantParse::Status::CalendarGap)
     return {kExitCalendarGap, kCalendarGapMessage};
+  utc = parsed.utc;
+  return {};
+}
+
+Outcome Compute_Sky(std::string_view instant, Sky& sky) {
+  CivilTime utc;
+  if (Outcome read = Read_Instant(instant, utc); read.status != kExitOk) return read;
 
   bool accepted = true;
   Outcome outcome = Run_Guarded([&] {
     // Calc_Time refuses the gap too, for a UTC reading that a zone offset moved into it.
-    accepted = Calc_Time(parsed.utc);
+    accepted = Calc_Time(utc);
     if (!accepted) return;
-    sky.instant_utc = Format_Utc_Minute(parsed.utc);
+    sky.instant_utc = Format_Utc_Minute(utc);
     sky.julian_day = JulianDay;
     sky.julian_centuries = JulianCenturies;
     Compute_Positions();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/cli.h"
+#include "ephemeris/time_base.h"
 
 // English body names in BodyIndex order, as the text table and the JSON "name" show them.
 inline constexpr const char* kBodyNames[10] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars",
@@ -39,6 +40,10 @@ struct Sky {
   double julian_day = 0;        // days
   double julian_centuries = 0;  // from JD 2415020.0, before the one-step advance
 };
+
+// Parses the instant text (see Parse_Instant) into the UTC reading utc: kExitUsage with the
+// reason for a malformed or impossible instant, kExitCalendarGap for a date in the 1582 gap.
+Outcome Read_Instant(std::string_view instant, CivilTime& utc);
 
 // Parses the instant text (see Parse_Instant: "now", or ISO 8601 with an optional zone) and
 // runs the start-up computation for it, filling the thread's body table (Pln_Rec, Pln_Lon)
