@@ -10,7 +10,6 @@
 #include <exception>
 #include <fstream>
 
-#include "analysis/analysis_text.h"
 #include "cli/json_output.h"
 #include "cli/render.h"
 #include "cli/serve.h"
@@ -121,15 +120,11 @@ struct AnalysisOptions {
 };
 
 int RunAnalysis(const AnalysisOptions& o, std::ostream& out, std::ostream& err) {
-  const int sign = Parse_Sign(o.sign);
-  if (sign < 0)
-    return UsageError(err, "unknown sign '" + o.sign +
-                               "': use 0..11, aries..pisces or the Arabic sign caption");
+  int sign;
+  if (const Outcome c = Read_Sign(o.sign, sign); c.status != kExitOk) return Report(c, err);
   Sky sky;
-  if (const Outcome c = Compute_Sky(o.at, sky); c.status != kExitOk) return Report(c, err);
   std::string text;
-  if (const Outcome c = Run_Guarded([&] { text = Compose_Analysis_Text(sign); });
-      c.status != kExitOk)
+  if (const Outcome c = Compute_Analysis(o.at, sign, sky, text); c.status != kExitOk)
     return Report(c, err);
   out << (o.json ? Analysis_Json(sky, sign, text) : For_Terminal(text)) << "\n";
   return kExitOk;
@@ -143,10 +138,10 @@ struct RenderOptions {
 };
 
 int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
-  const int sign = o.has_analysis ? Parse_Sign(o.analysis) : -1;
-  if (o.has_analysis && sign < 0)
-    return UsageError(err, "unknown sign '" + o.analysis +
-                               "': use 0..11, aries..pisces or the Arabic sign caption");
+  int sign = -1;
+  if (o.has_analysis) {
+    if (const Outcome c = Read_Sign(o.analysis, sign); c.status != kExitOk) return Report(c, err);
+  }
   std::string svg;
   if (const Outcome c = Render_Chart(o.at, sign, svg, err); c.status != kExitOk)
     return Report(c, err);

@@ -9,7 +9,6 @@
 #include <sstream>
 #include <string_view>
 
-#include "analysis/analysis_text.h"
 #include "cli/json_output.h"
 #include "cli/render.h"
 #include "cli/sky.h"
@@ -105,16 +104,14 @@ Demo_Server::Demo_Server(const std::string& bundle_dir) : impl_(std::make_unique
     Reply(res, 200, Positions_Json(sky) + "\n", "application/json");
   });
   s.Get("/api/analysis", [](const httplib::Request& req, httplib::Response& res) {
-    const std::string sign_text = Param(req, "sign", "");
-    const int sign = Parse_Sign(sign_text);
-    if (sign < 0)
-      return Refuse(res, {kExitUsage, "unknown sign '" + sign_text +
-                                          "': use 0..11, aries..pisces or the Arabic sign caption"});
+    int sign;
+    if (const Outcome o = Read_Sign(Param(req, "sign", ""), sign); o.status != kExitOk)
+      return Refuse(res, o);
     Sky sky;
-    Outcome o = Compute_Sky(Param(req, "at", "now"), sky);
     std::string text;
-    if (o.status == kExitOk) o = Run_Guarded([&] { text = Compose_Analysis_Text(sign); });
-    if (o.status != kExitOk) return Refuse(res, o);
+    if (const Outcome o = Compute_Analysis(Param(req, "at", "now"), sign, sky, text);
+        o.status != kExitOk)
+      return Refuse(res, o);
     Reply(res, 200, Analysis_Json(sky, sign, text) + "\n", "application/json");
   });
   // Everything else is a file of the bundle or nothing: the lookup is by exact name in the

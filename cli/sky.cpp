@@ -4,6 +4,7 @@
 #include <cctype>
 #include <exception>
 
+#include "analysis/analysis_text.h"
 #include "analysis/sign_captions.h"
 #include "control/instant.h"
 #include "control/startup.h"
@@ -31,6 +32,13 @@ int Parse_Sign(std::string_view text) {
     if (SameIgnoringAsciiCase(text, kSignNames[k]) || text == kSignCaptions[k]) return k;
   }
   return -1;
+}
+
+Outcome Read_Sign(std::string_view text, int& sign) {
+  sign = Parse_Sign(text);
+  if (sign >= 0) return {};
+  return {kExitUsage, "unknown sign '" + std::string(text) +
+                          "': use 0..11, aries..pisces or the Arabic sign caption"};
 }
 
 Outcome Run_Guarded(const std::function<void()>& compute) {
@@ -68,4 +76,9 @@ Outcome Compute_Sky(std::string_view instant, Sky& sky) {
   });
   if (outcome.status == kExitOk && !accepted) outcome = {kExitCalendarGap, kCalendarGapMessage};
   return outcome;
+}
+
+Outcome Compute_Analysis(std::string_view instant, int sign, Sky& sky, std::string& text) {
+  if (Outcome o = Compute_Sky(instant, sky); o.status != kExitOk) return o;
+  return Run_Guarded([&] { text = Compose_Analysis_Text(sign); });
 }

@@ -30,6 +30,9 @@ struct Outcome {
   std::string message;
 };
 
+// Reads sign as Parse_Sign does into sign; kExitUsage with the reason when it names none.
+Outcome Read_Sign(std::string_view text, int& sign);
+
 // Runs compute, mapping any exception it throws (FloatError from the theories, a range or
 // overflow error from the analysis) to kExitFault with the exception's text.
 Outcome Run_Guarded(const std::function<void()>& compute);
@@ -50,3 +53,8 @@ Outcome Read_Instant(std::string_view instant, CivilTime& utc);
 // and sky. A malformed or impossible instant gives kExitUsage, a date in the 1582 calendar gap
 // kExitCalendarGap, a computation fault kExitFault; the table is then not to be used.
 Outcome Compute_Sky(std::string_view instant, Sky& sky);
+
+// Compute_Sky for the instant, then the daily analysis of sign (0..11) into text, as the
+// analysis window holds it; the same outcomes as Compute_Sky, and kExitFault when the
+// analysis faults.
+Outcome Compute_Analysis(std::string_view instant, int sign, Sky& sky, std::string& text);

@@ -44,10 +44,11 @@ class ActiveX_Ctl {
   // ShowAspects_Pln once more). Reads no size and moves no child.
   void UserControl_Resize();
 
-  // Keeps this control's own sky: before each redraw and analysis it puts the longitudes
-  // and retrograde flags of its own start-up back into the shared table, so a control that
-  // shows a chosen instant keeps showing it after other controls on the thread start up.
-  // Off by default: the table then holds what the last start-up on the thread wrote.
+  // Keeps this control's own sky, for a control that shows a chosen instant: during each
+  // event and method the shared table holds the longitudes and retrograde flags of its own
+  // start-up, and afterwards the table is put back as it was, so the other controls on the
+  // thread keep theirs. Off by default: the table then holds what the last start-up on the
+  // thread wrote.
   void Keep_Own_Sky(bool on) { keep_own_sky_ = on; }
 
   // Child controls, by name and index.
@@ -66,7 +67,9 @@ class ActiveX_Ctl {
     double Lon;
     std::int16_t Retro;
   };
-  void Restore_Own_Sky();
+  // Runs f, within Keep_Own_Sky's arrangement when it is on.
+  template <class F>
+  void With_Own_Sky(F&& f);
 
   Platform& platform_;
   bool keep_own_sky_ = false;

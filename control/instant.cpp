@@ -55,16 +55,6 @@ void CalendarDate(std::int64_t jdn, bool gregorian, int& year, int& month, int& 
   year = static_cast<int>(month > 2 ? c - 4716 : c - 4715);
 }
 
-CivilTime FromUnixSeconds(std::int64_t seconds) {
-  const std::int64_t days = FloorDiv(seconds, 86400);
-  const std::int64_t rest = seconds - days * 86400;
-  CivilTime t;
-  Date_Of_Day_Number(days + kUnixEpochDay, t.year, t.month, t.day);
-  t.hour = static_cast<int>(rest / 3600);
-  t.minute = static_cast<int>(rest / 60 % 60);
-  t.second = static_cast<int>(rest % 60);
-  return t;
-}
 }  // namespace
 
 std::int64_t Day_Number(int year, int month, int day) {
@@ -141,7 +131,7 @@ InstantParse Parse_Instant(std::string_view s) {
   if (sec > 59) return Invalid("seconds must be 00..59");
 
   const std::int64_t day = Day_Number(y, mo, d);
-  std::int64_t seconds = (day - kUnixEpochDay) * 86400 + h * 3600 + mi * 60 + sec;
+  std::int64_t seconds = Unix_Seconds({y, mo, d, h, mi, sec});
   if (has_zone) {
     seconds -= zone_minutes * 60;
   } else {
@@ -165,11 +155,27 @@ InstantParse Parse_Instant(std::string_view s) {
   }
   InstantParse r;
   r.status = InstantParse::Status::Ok;
-  r.utc = FromUnixSeconds(seconds);
+  r.utc = From_Unix_Seconds(seconds);
   return r;
 }
 
-CivilTime Now_Utc() { return FromUnixSeconds(static_cast<std::int64_t>(std::time(nullptr))); }
+std::int64_t Unix_Seconds(const CivilTime& t) {
+  return (Day_Number(t.year, t.month, t.day) - kUnixEpochDay) * 86400 + t.hour * 3600 +
+         t.minute * 60 + t.second;
+}
+
+CivilTime From_Unix_Seconds(std::int64_t seconds) {
+  const std::int64_t days = FloorDiv(seconds, 86400);
+  const std::int64_t rest = seconds - days * 86400;
+  CivilTime t;
+  Date_Of_Day_Number(days + kUnixEpochDay, t.year, t.month, t.day);
+  t.hour = static_cast<int>(rest / 3600);
+  t.minute = static_cast<int>(rest / 60 % 60);
+  t.second = static_cast<int>(rest % 60);
+  return t;
+}
+
+CivilTime Now_Utc() { return From_Unix_Seconds(static_cast<std::int64_t>(std::time(nullptr))); }
 
 std::string Format_Utc_Minute(const CivilTime& t) {
   char buf[32];

@@ -27,6 +27,10 @@ struct InstantParse {
 // the machine's local time. Years 0001..9999 as written. The result is the UTC reading.
 InstantParse Parse_Instant(std::string_view text);
 
+// Seconds since 1970-01-01T00:00Z of a UTC reading of the historical calendar, and back.
+std::int64_t Unix_Seconds(const CivilTime& t);
+CivilTime From_Unix_Seconds(std::int64_t seconds);
+
 // The present instant as a UTC reading.
 CivilTime Now_Utc();
 

@@ -44,3 +44,19 @@ inline thread_local double Sun_Dist = 0.0;
 inline thread_local std::array<double, 11> Pln_Lon{};
 // The present positions and flags (slot 10 unused).
 inline thread_local std::array<Pln_Record, 11> Pln_Rec{};
+
+// A copy of the whole table as it stands, to put back later: for a control that shows an
+// instant of its own without disturbing the others on its thread, and for timing runs.
+struct Shared_Table_Copy {
+  double julian_day = JulianDay, julian_centuries = JulianCenturies;
+  double sun_lon = Sun_Lon, sun_dist = Sun_Dist;
+  std::array<double, 11> lon = Pln_Lon;
+  std::array<Pln_Record, 11> rec = Pln_Rec;
+
+  void Restore() const {
+    JulianDay = julian_day, JulianCenturies = julian_centuries;
+    Sun_Lon = sun_lon, Sun_Dist = sun_dist;
+    Pln_Lon = lon;
+    Pln_Rec = rec;
+  }
+};

@@ -3,7 +3,6 @@
 // catches, keeps the reason for zc_last_error, and reports a status instead.
 #include <emscripten/emscripten.h>
 
-#include <array>
 #include <exception>
 #include <map>
 #include <memory>
@@ -33,31 +32,10 @@ enum Status : int {
 // message and start-up goes on as the control always has.
 constexpr CivilTime kInsideCalendarGap{1582, 10, 10, 0, 0, 0};
 
-// The per-thread table every control on the page shares, as it stands at one moment.
-class Table_Snapshot {
- public:
-  Table_Snapshot()
-      : jd_(JulianDay), jc_(JulianCenturies), sun_lon_(Sun_Lon), sun_dist_(Sun_Dist),
-        lon_(Pln_Lon), rec_(Pln_Rec) {}
-  void Restore() const {
-    JulianDay = jd_, JulianCenturies = jc_, Sun_Lon = sun_lon_, Sun_Dist = sun_dist_;
-    Pln_Lon = lon_;
-    Pln_Rec = rec_;
-  }
-
- private:
-  double jd_, jc_, sun_lon_, sun_dist_;
-  std::array<double, 11> lon_;
-  std::array<Pln_Record, 11> rec_;
-};
-
 struct Element_Control {
   explicit Element_Control(int element) : platform(element), control(platform) {}
   Web_Platform platform;
   ActiveX_Ctl control;
-  // Shows a chosen instant: it keeps its own sky and leaves the shared table as it found
-  // it, so the controls that read the clock go on sharing what their start-ups wrote.
-  bool chosen_instant = false;
   bool bad_instant = false;
 };
 
@@ -100,18 +78,7 @@ int On_Control(int element, F&& f) {
       g_last_error = "no control for this element";
       return int{kNoControl};
     }
-    if (!ec->chosen_instant) {
-      f(*ec);
-      return int{kOk};
-    }
-    const Table_Snapshot table;
-    try {
-      f(*ec);
-    } catch (...) {
-      table.Restore();
-      throw;
-    }
-    table.Restore();
+    f(*ec);
     return int{kOk};
   });
 }
@@ -143,9 +110,8 @@ EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
         g_last_error = "at=\"" + at_text + "\": " + parsed.error;
         status = kBadInstant;
       }
-      // A chart of a chosen instant keeps its own sky whatever other controls start later.
+      // A chart of a chosen instant keeps its own sky and leaves the clock's charts theirs.
       ec->control.Keep_Own_Sky(true);
-      ec->chosen_instant = true;
     }
     Controls()[element] = std::move(ec);
     return status;
@@ -240,7 +206,7 @@ EMSCRIPTEN_KEEPALIVE const char* zc_last_error() { return g_last_error.c_str(); 
 // the retrograde rule) `runs` times and returns the total in milliseconds. The shared table
 // is put back as it was, so the charts on the page are not affected.
 EMSCRIPTEN_KEEPALIVE double zc_time_startup(int runs) {
-  const Table_Snapshot table;
+  const Shared_Table_Copy table;
   double elapsed = -1;
   Guarded([&] {
     const CivilTime t{2026, 12, 8, 14, 30, 0};

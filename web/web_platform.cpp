@@ -7,14 +7,6 @@
 #include "web/host_imports.h"
 
 namespace {
-// Milliseconds since 1970-01-01T00:00Z of a UTC reading of the historical calendar.
-double Unix_Ms(const CivilTime& t) {
-  constexpr std::int64_t kUnixEpochDay = 2440588;
-  const std::int64_t days = Day_Number(t.year, t.month, t.day) - kUnixEpochDay;
-  const std::int64_t seconds = days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
-  return static_cast<double>(seconds) * 1000.0;
-}
-
 std::string Text_From_Host(int element, double unix_ms) {
   char buf[256];
   buf[0] = '\0';
@@ -40,7 +32,7 @@ CivilTime Web_Platform::Clock_Utc() {
 }
 
 std::string Web_Platform::Date_Text() {
-  return Text_From_Host(element_, fixed_ ? Unix_Ms(*fixed_) : std::nan(""));
+  return Text_From_Host(element_, fixed_ ? Unix_Seconds(*fixed_) * 1000.0 : std::nan(""));
 }
 
 void Web_Platform::Message_Box(std::string_view text, int style) {
