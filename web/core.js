@@ -1,0 +1,121 @@
+// The bridge to the WebAssembly module: fetched and compiled once for the page, on first use;
+// its calls wrapped for JavaScript, and the page side of the control's platform that the
+// module calls back (web/host_library.js).
+import { pageOverlay } from './overlay.js';
+
+// Status of the module's calls (web/exports.cpp).
+export const Status = { ok: 0, fault: 1, badInstant: 2, noControl: 3, failed: 4 };
+
+
+let corePromise = null;
+export let loadedCore = null; // the module's calls, once it has loaded
+let nextElement = 1;
+export const newElementId = () => nextElement++;
+
+// The loader and the .wasm are fetched side by side; the .wasm is compiled while it streams.
+export function loadCore() {
+  corePromise ??= (async () => {
+    const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
+    wasm.catch(() => {}); // a failure is reported where the response is used
+    const { default: createZodiacChartCore } = await import('./zodiac-chart-core.mjs');
+    let wasmFailed;
+    const failure = new Promise((_, reject) => { wasmFailed = reject; });
+    const m = await Promise.race([failure, createZodiacChartCore({
+      zcHost: pageHost,
+      instantiateWasm(imports, receive) {
+        instantiate(wasm, imports).then(({ instance, module }) => receive(instance, module),
+          wasmFailed);
+        return {};
+      },
+    })]);
+    performance.mark('zodiac-chart:module-ready');
+    loadedCore = wrapCore(m);
+    return loadedCore;
+  })();
+  return corePromise;
+}
+
+// Streaming compilation needs the application/wasm type; other servers get the plain way.
+async function instantiate(responsePromise, imports) {
+  const response = await responsePromise;
+  if (!response.ok) throw new Error(`${response.url}: status ${response.status}`);
+  try {
+    return await WebAssembly.instantiateStreaming(response.clone(), imports);
+  } catch {
+    return WebAssembly.instantiate(await response.arrayBuffer(), imports);
+  }
+}
+
+function wrapCore(m) {
+  const withText = (text, f) => {
+    const size = m.lengthBytesUTF8(text) + 1;
+    const p = m._malloc(size);
+    try {
+      m.stringToUTF8(text, p, size);
+      return f(p);
+    } finally {
+      m._free(p);
+    }
+  };
+  const json = (p) => JSON.parse(m.UTF8ToString(p));
+  return {
+    create: (id, at) => withText(at, (p) => m._zc_create(id, p)),
+    destroy: (id) => m._zc_destroy(id),
+    initialize: (id) => m._zc_initialize(id),
+    resize: (id) => m._zc_resize(id),
+    drawTheme: (id) => m._zc_draw_theme(id),
+    showAspects: (id) => m._zc_show_aspects(id),
+    labelMouseUp: (id, index, button, shift, x, y) =>
+      m._zc_label_mouse_up(id, index, button, shift, x, y),
+    controlState: (id) => json(m._zc_control_state(id)),
+    windowState: () => json(m._zc_window_state()),
+    windowClose: () => m._zc_window_close(),
+    windowPress: (x, y, button) => m._zc_window_press(x, y, button),
+    lastError: () => m.UTF8ToString(m._zc_last_error()),
+    timeStartup: (runs) => m._zc_time_startup(runs),
+  };
+}
+
+// Frees a control once its element is gone for good.
+export const finalizer = new FinalizationRegistry((id) => loadedCore?.destroy(id));
+
+// A page-side failure inside a call from the module would unwind through it to the page:
+// it is reported on the console instead, and the call answers `fallback`.
+function guarded(what, f, fallback) {
+  return (...args) => {
+    try {
+      return f(...args);
+    } catch (e) {
+      console.warn(`<zodiac-chart>: ${what} failed`, e);
+      return fallback;
+    }
+  };
+}
+
+// The page side of the control's platform (web/host_library.js calls these).
+const pageHost = {
+  clockUtc: guarded('reading the clock', () => {
+    const d = new Date();
+    return [d.getUTCFullYear(), d.getUTCMonth() + 1, d.getUTCDate(), d.getUTCHours(),
+      d.getUTCMinutes(), d.getUTCSeconds()];
+  }, [2000, 1, 1, 0, 0, 0]),
+  // The visitor's general date format: short date, then the time with seconds.
+  dateText: guarded('the date text', (id, unixMs) => {
+    const d = Number.isNaN(unixMs) ? new Date() : new Date(unixMs);
+    return d.toLocaleString(undefined, { dateStyle: 'short', timeStyle: 'medium' });
+  }, ''),
+  messageBox: guarded('the message box',
+    (id, text, style) => pageOverlay(loadedCore).messageBox(text, style)),
+  showWindow: guarded('showing the analysis window',
+    () => pageOverlay(loadedCore).showWindow(), false),
+  hideWindow: guarded('hiding the analysis window', () => pageOverlay(loadedCore).hideWindow()),
+  startWindowMove: guarded('moving the analysis window',
+    () => pageOverlay(loadedCore).startWindowMove()),
+};
+
+/** Times the start-up computation in this page's WebAssembly module: `runs` runs, the mean
+ * in microseconds. The charts on the page are not affected. */
+export async function timeStartup(runs = 2000) {
+  const core = await loadCore();
+  return (core.timeStartup(runs) * 1000) / runs;
+}
