@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -42,12 +43,12 @@ std::string Mime_Type(const fs::path& file) {
   return it == kTypes.end() ? "application/octet-stream" : it->second;
 }
 
-// A strong validator from the bytes: FNV-1a, 64 bits.
+// A strong validator from the bytes: a 64-bit hash (the standard library's, 8 bytes a step;
+// it only has to tell this server's answers apart).
 std::string Etag_Of(std::string_view bytes) {
-  std::uint64_t h = 14695981039346656037ull;
-  for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
   char text[24];
-  std::snprintf(text, sizeof text, "\"%016llx\"", static_cast<unsigned long long>(h));
+  std::snprintf(text, sizeof text, "\"%016llx\"",
+                static_cast<unsigned long long>(std::hash<std::string_view>{}(bytes)));
   return text;
 }
 

@@ -1,7 +1,7 @@
-// The demo server's connections on Boost.Asio: one event loop run by a thread per core, so a
+// The demo server's connections on Boost.Asio: one event loop run by two threads per core, so a
 // connection holds no thread while it waits. Each connection gets kHeadDeadline to send a
 // whole request head (counted from the end of the previous answer, so it is also the idle
-// keep-alive timeout) and kWriteDeadline to take an answer; at most kMaxConnections are open,
+// keep-alive timeout) and kWriteDeadline to take an answer; at most Connection_Limit() are open,
 // and one more is answered 503 and closed.
 #include "cli/serve.h"
 
@@ -177,7 +177,8 @@ int Demo_Server::Bind(const std::string& host, int port) {
 bool Demo_Server::Listen() {
   if (!impl_->acceptor.is_open()) return false;
   impl_->Accept();
-  const unsigned threads = std::max(2u, std::thread::hardware_concurrency());
+  // Two threads per core: a chart being drawn on one leaves another free for the next answer.
+  const unsigned threads = 2 * std::max(2u, std::thread::hardware_concurrency());
   std::vector<std::thread> helpers;
   for (unsigned k = 1; k < threads; ++k) helpers.emplace_back([this] { impl_->context.run(); });
   impl_->context.run();
