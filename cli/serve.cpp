@@ -155,8 +155,8 @@ int Demo_Server::Bind(const std::string& host, int port) {
   if (host.empty()) return -1;
   error_code ec;
   tcp::resolver resolver(impl_->context);
-  const auto endpoints = resolver.resolve(host, std::to_string(port),
-                                          tcp::resolver::passive | tcp::resolver::numeric_service, ec);
+  const auto flags = tcp::resolver::passive | tcp::resolver::numeric_service;
+  const auto endpoints = resolver.resolve(host, std::to_string(port), flags, ec);
   if (ec) return -1;
   tcp::acceptor& acceptor = impl_->acceptor;
   for (const auto& entry : endpoints) {

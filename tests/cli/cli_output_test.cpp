@@ -177,7 +177,8 @@ TEST(CliOutput, ParseErrorsAreOneLineThenUsageAndHint) {
       {{"analysis", "--sign", "leo\nx"}, "'leo x'"},
       {{"positions", "--at", "2000-01-01\r\n12:00Z"}, "'2000-01-01  12:00Z'"},
       // Other control characters and bytes that are not UTF-8 are escaped; Arabic is kept.
-      {{"analysis", "--sign", "\x1b[31mred\x7f\xff\xc2\x9b\xc3"}, "'\\x1b[31mred\\x7f\\xff\\xc2\\x9b\\xc3'"},
+      {{"analysis", "--sign", "\x1b[31mred\x7f\xff\xc2\x9b\xc3"},
+       "'\\x1b[31mred\\x7f\\xff\\xc2\\x9b\\xc3'"},
       {{"analysis", "--sign", std::string("\xd8\xa8\0", 3)}, "'\xd8\xa8\\x00'"},
       {{"positions", "--at", "2000-01-01T12:00\x1b]0;x\x07"}, "'\\x1b]0;x\\x07'"},
       {{"positions", "--\x1b[2J"}, "'--\\x1b[2J'"},

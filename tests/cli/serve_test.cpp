@@ -171,7 +171,8 @@ TEST_F(ServeTest, RoutesRefusalsAndCaching) {
     EXPECT_EQ(r.Field("Access-Control-Allow-Origin") == "*", file) << c.request;
     if (c.status == 400) {
       EXPECT_EQ(r.body.find('\n'), r.body.size() - 1) << c.request;  // one line
-      for (const char ch : r.body) EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20);
+      for (const char ch : r.body)
+        EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20) << c.request;
     }
   }
   Sky sky;

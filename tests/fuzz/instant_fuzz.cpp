@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const InstantParse reread = Parse_Instant(again);
   if (reread.status != InstantParse::Status::Ok || !Same(reread.utc, t))
     Fuzz_Failure("the UTC reading does not read back");
-  if (!Same(From_Unix_Seconds(Unix_Seconds(t)), t)) Fuzz_Failure("Unix seconds do not convert back");
+  if (!Same(From_Unix_Seconds(Unix_Seconds(t)), t))
+    Fuzz_Failure("Unix seconds do not convert back");
   return 0;
 }
