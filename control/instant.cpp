@@ -3,7 +3,6 @@
 #include "control/instant.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -53,6 +52,23 @@ void CalendarDate(std::int64_t jdn, bool gregorian, int& year, int& month, int& 
   day = static_cast<int>(b - d - FloorDiv(306001 * e, 10000));
   month = static_cast<int>(e < 14 ? e - 1 : e - 13);
   year = static_cast<int>(month > 2 ? c - 4716 : c - 4715);
+}
+
+// value in decimal with at least width digits (zeros in front), as printf's %0*d writes it.
+void Append_Digits(std::string& text, int value, int width) {
+  if (value < 0) {
+    text += '-';
+    --width;
+  }
+  char digits[12];
+  int n = 0;
+  unsigned rest = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  do {
+    digits[n++] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  for (; width > n; --width) text += '0';
+  while (n > 0) text += digits[--n];
 }
 
 }  // namespace
@@ -181,8 +197,16 @@ CivilTime From_Unix_Seconds(std::int64_t seconds) {
 CivilTime Now_Utc() { return From_Unix_Seconds(static_cast<std::int64_t>(std::time(nullptr))); }
 
 std::string Format_Utc_Minute(const CivilTime& t) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02dZ", t.year, t.month, t.day, t.hour,
-                t.minute);
-  return buf;
+  std::string text;
+  Append_Digits(text, t.year, 4);
+  text += '-';
+  Append_Digits(text, t.month, 2);
+  text += '-';
+  Append_Digits(text, t.day, 2);
+  text += 'T';
+  Append_Digits(text, t.hour, 2);
+  text += ':';
+  Append_Digits(text, t.minute, 2);
+  text += 'Z';
+  return text;
 }

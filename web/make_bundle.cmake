@@ -1,23 +1,59 @@
-# Copies the web bundle into BUNDLE_DIR: the module MODULE with its .wasm, the element's modules,
-# the demo page, and the artwork of assets/.
+# Assembles the web bundle in BUNDLE_DIR: the element (web/zodiac-chart.js with the modules it
+# imports, bundled and minified by ESBUILD), the module MODULE (minified) with its .wasm, the
+# artwork of assets/ (minified with NODE), the package files (package.json with VERSION, the
+# types and the custom elements manifest) and the demo page.
 get_filename_component(module_dir "${MODULE}" DIRECTORY)
+get_filename_component(module_name "${MODULE}" NAME)
 get_filename_component(module_stem "${MODULE}" NAME_WE)
 file(MAKE_DIRECTORY "${BUNDLE_DIR}")
 
-set(files
-  "${MODULE}"
-  "${module_dir}/${module_stem}.wasm"
-  "${SOURCE_DIR}/web/zodiac-chart.js"
-  "${SOURCE_DIR}/web/core.js"
-  "${SOURCE_DIR}/web/overlay.js"
-  "${SOURCE_DIR}/web/dom.js"
-  "${SOURCE_DIR}/web/demo/index.html"
-  "${SOURCE_DIR}/web/demo/demo.css")
+if(NOT EXISTS "${ESBUILD}")
+  message(FATAL_ERROR "no esbuild at ${ESBUILD}: scripts/build-web installs it (npm ci in web/)")
+endif()
+
+function(run_esbuild)
+  execute_process(COMMAND "${ESBUILD}" ${ARGN} --log-level=warning RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "esbuild failed: ${ARGN}")
+  endif()
+endfunction()
+
+# The element and what it imports in one ES module; the emscripten loader stays its own file,
+# fetched beside the .wasm. Class and function names are kept: the element's class is
+# ActiveX_Ctl to the page too.
+run_esbuild("${SOURCE_DIR}/web/zodiac-chart.js" --bundle --format=esm --minify --keep-names
+  --target=es2022 "--external:./${module_name}" "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
+run_esbuild("${MODULE}" --format=esm --minify --target=es2022
+  "--outfile=${BUNDLE_DIR}/${module_name}")
+
+# Artwork: minified by minify-svg.mjs (declaration, comments and white space dropped; the
+# background's outlines on a fifth-of-a-pixel grid).
 foreach(name background glyph-0 glyph-1 glyph-2 glyph-3 glyph-4 glyph-5 glyph-6 glyph-7
              glyph-8 glyph-9 hand)
-  list(APPEND files "${SOURCE_DIR}/assets/${name}.svg")
+  execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/minify-svg.mjs"
+                          "${SOURCE_DIR}/assets/${name}.svg" "${BUNDLE_DIR}/${name}.svg.new"
+                  RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "cannot minify assets/${name}.svg")
+  endif()
+  file(COPY_FILE "${BUNDLE_DIR}/${name}.svg.new" "${BUNDLE_DIR}/${name}.svg" ONLY_IF_DIFFERENT)
+  file(REMOVE "${BUNDLE_DIR}/${name}.svg.new")
 endforeach()
 
+# package.json for npm: the source manifest with the project's version, without the build's
+# own dependencies.
+file(READ "${SOURCE_DIR}/web/package.json" manifest)
+string(REGEX REPLACE "\"version\": \"[^\"]*\"" "\"version\": \"${VERSION}\"" manifest "${manifest}")
+string(REGEX REPLACE ",[ \n]*\"devDependencies\": {[^}]*}" "" manifest "${manifest}")
+string(JSON name GET "${manifest}" name)  # fails the build unless it is still JSON
+file(WRITE "${BUNDLE_DIR}/package.json" "${manifest}")
+
+set(files
+  "${module_dir}/${module_stem}.wasm"
+  "${SOURCE_DIR}/web/zodiac-chart.d.ts"
+  "${SOURCE_DIR}/web/custom-elements.json"
+  "${SOURCE_DIR}/web/demo/index.html"
+  "${SOURCE_DIR}/web/demo/demo.css")
 foreach(file IN LISTS files)
   get_filename_component(name "${file}" NAME)
   execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${file}" "${BUNDLE_DIR}/${name}"

@@ -1,0 +1,109 @@
+// The npm package as a site with a bundler uses it: the tarball that scripts/build-web packs is
+// installed into an empty project, a page that imports 'zodiac-chart' by name is bundled with
+// esbuild (the package's .wasm and artwork copied beside the bundle, as the README says) and
+// served under the strict CSP. The chart must appear with the command line's sky, and the
+// package's custom elements manifest and types must describe the element that runs.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { copyFileSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, join } from 'node:path';
+import { after, before, test } from 'node:test';
+import { build } from 'esbuild';
+import { BUNDLE, cli, launch, startServer, watch } from './harness.mjs';
+
+const AT = '2000-01-01T12:00Z';
+const GAP = '1582-10-10T12:00Z'; // in the ten days of the calendar reform: a message box
+
+let project;
+let site;
+let installed;
+before(async () => {
+  const { version } = JSON.parse(readFileSync(join(BUNDLE, 'package.json'), 'utf8'));
+  const tarball = join(dirname(BUNDLE), `zodiac-chart-${version}.tgz`);
+  project = mkdtempSync(join(tmpdir(), 'zodiac-chart-site-'));
+  writeFileSync(join(project, 'package.json'), '{ "name": "a-site", "private": true, "type": "module" }\n');
+  execFileSync('npm', ['install', tarball, '--no-audit', '--no-fund', '--loglevel=error'],
+    { cwd: project, stdio: ['ignore', 'ignore', 'inherit'] });
+  installed = join(project, 'node_modules', 'zodiac-chart');
+
+  writeFileSync(join(project, 'main.js'),
+    "import { ActiveX_Ctl } from 'zodiac-chart';\nglobalThis.imported = ActiveX_Ctl;\n");
+  site = join(project, 'site');
+  mkdirSync(site);
+  await build({ entryPoints: [join(project, 'main.js')], bundle: true, minify: true, format: 'esm',
+    outfile: join(site, 'main.js'), absWorkingDir: project, logLevel: 'warning' });
+  const { files } = JSON.parse(readFileSync(join(installed, 'package.json'), 'utf8'));
+  for (const name of files.filter((f) => /\.(wasm|svg)$/.test(f)))
+    copyFileSync(join(installed, name), join(site, name));
+  writeFileSync(join(site, 'index.html'), `<!doctype html><html lang="en"><meta charset="utf-8">
+<title>A site</title><link rel="icon" href="glyph-0.svg"><script type="module" src="main.js"></script>
+<zodiac-chart id="chart" at="${AT}"></zodiac-chart><zodiac-chart id="gap" at="${GAP}"></zodiac-chart>
+</html>\n`);
+});
+after(() => rmSync(project, { recursive: true, force: true }));
+
+test('the package\'s manifest names the element, its module, types and files', () => {
+  const manifest = JSON.parse(readFileSync(join(installed, 'package.json'), 'utf8'));
+  assert.equal(manifest.name, 'zodiac-chart');
+  assert.equal(manifest.type, 'module');
+  assert.deepEqual(manifest.exports['.'], { types: './zodiac-chart.d.ts', default: './zodiac-chart.js' });
+  assert.equal(manifest.customElements, 'custom-elements.json');
+  const packed = execFileSync('tar', ['tzf', join(dirname(BUNDLE), `zodiac-chart-${manifest.version}.tgz`)],
+    { encoding: 'utf8' }).trim().split('\n').map((p) => p.replace(/^package\//, '')).sort();
+  assert.deepEqual(packed, [...manifest.files, 'package.json'].sort());
+});
+
+test('a bundled page that imports the package by name shows the chart under the strict CSP', async () => {
+  const server = await startServer(site);
+  const browser = await launch();
+  try {
+    const page = await browser.context.newPage();
+    const seen = await watch(page);
+    await page.goto(server.url);
+    const chart = page.locator('#chart');
+    await chart.locator('[part=label]').filter({ hasText: /\d/ }).waitFor();
+    const tooltips = cli('positions', '--at', AT).bodies.map((b) => b.tooltip);
+    const shown = await chart.evaluate(async (el) => {
+      const images = [...el.shadowRoot.querySelectorAll('img[src]')];
+      await Promise.all(images.map((i) => i.decode()));
+      return {
+        sameClass: customElements.get('zodiac-chart') === globalThis.imported,
+        loaded: images.every((i) => i.naturalWidth > 0),
+        glyphs: [...el.shadowRoot.querySelectorAll('[part=glyph]')].map((g) => g.title),
+      };
+    });
+    assert.deepEqual(shown, { sameClass: true, loaded: true, glyphs: tooltips });
+
+    // What the custom elements manifest and the types declare is there.
+    const manifest = JSON.parse(readFileSync(join(installed, 'custom-elements.json'), 'utf8'));
+    const element = manifest.modules[0].declarations[0];
+    const types = readFileSync(join(installed, 'zodiac-chart.d.ts'), 'utf8');
+    assert.equal(element.tagName, 'zodiac-chart');
+    assert.match(types, new RegExp(`class ${element.name} extends HTMLElement`));
+    assert.match(types, new RegExp(`'${element.tagName}': ${element.name};`));
+    for (const method of element.members.filter((m) => m.kind === 'method')) {
+      assert.equal(await chart.evaluate((el, name) => typeof el[name], method.name), 'function', method.name);
+      assert.match(types, new RegExp(`${method.name}\\(\\): void;`));
+    }
+    for (const event of element.events) assert.match(types, new RegExp(`${event.name}: `), event.name);
+    // The parts, with the calendar gap's message box and then an analysis window open.
+    const parts = new Set();
+    const notePartsShown = async () => {
+      for (const part of element.cssParts)
+        if (await page.locator(`[part=${part.name}]:visible`).count() > 0) parts.add(part.name);
+    };
+    const box = page.getByRole('alertdialog');
+    await box.waitFor();
+    await notePartsShown();
+    await box.getByRole('button', { name: 'موافق' }).click();
+    await chart.getByRole('button', { name: 'برج الأسد' }).click();
+    await page.getByRole('dialog').waitFor();
+    await notePartsShown();
+    assert.deepEqual([...parts].sort(), element.cssParts.map((p) => p.name).sort());
+    assert.deepEqual(seen.problems, []);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
