@@ -1,6 +1,7 @@
 // The bridge to the WebAssembly module: fetched and compiled once for the page, on first use;
 // its calls wrapped for JavaScript, and the page side of the control's platform that the
 // module calls back (web/host_library.js).
+import { dateLabel } from './dom.js';
 import { pageOverlay } from './overlay.js';
 
 // Status of the module's calls (web/exports.cpp).
@@ -72,6 +73,7 @@ function wrapCore(m) {
     windowClose: () => m._zc_window_close(),
     windowPress: (x, y, button) => m._zc_window_press(x, y, button),
     lastError: () => m.UTF8ToString(m._zc_last_error()),
+    chartReading: (id) => json(m._zc_chart_reading(id)),
     timeStartup: (runs) => m._zc_time_startup(runs),
   };
 }
@@ -100,10 +102,8 @@ const pageHost = {
       d.getUTCMinutes(), d.getUTCSeconds()];
   }, [2000, 1, 1, 0, 0, 0]),
   // The visitor's general date format: short date, then the time with seconds.
-  dateText: guarded('the date text', (id, unixMs) => {
-    const d = Number.isNaN(unixMs) ? new Date() : new Date(unixMs);
-    return d.toLocaleString(undefined, { dateStyle: 'short', timeStyle: 'medium' });
-  }, ''),
+  dateText: guarded('the date text',
+    (id, unixMs) => dateLabel(Number.isNaN(unixMs) ? new Date() : new Date(unixMs)), ''),
   messageBox: guarded('the message box',
     (id, text, style) => pageOverlay(loadedCore).messageBox(text, style)),
   showWindow: guarded('showing the analysis window',

@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "analysis/frm_analyse.h"
 #include "control/activex_ctl.h"
@@ -15,6 +16,7 @@
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
+#include "web/chart_reading.h"
 #include "web/render_state.h"
 #include "web/web_platform.h"
 
@@ -37,6 +39,16 @@ struct Element_Control {
   Web_Platform platform;
   ActiveX_Ctl control;
   bool bad_instant = false;
+  bool has_at = false;  // shows the instant of its at attribute, not the clock's
+
+  // Why a chart of a chosen instant shows no sky (empty when it shows one): the at text was
+  // no instant, or the time base refused it. Charts of the clock keep the control's own
+  // handling of a start-up fault.
+  std::string_view No_Sky_Reason() const {
+    if (bad_instant) return "تاريخ غير صالح";
+    if (has_at && control.Instant_Refused()) return "تاريخ مرفوض: انتقال التقويم عام 1582";
+    return {};
+  }
 };
 
 std::map<int, std::unique_ptr<Element_Control>>& Controls() {
@@ -112,6 +124,7 @@ EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
       }
       // A chart of a chosen instant keeps its own sky and leaves the clock's charts theirs.
       ec->control.Keep_Own_Sky(true);
+      ec->has_at = true;
     }
     Controls()[element] = std::move(ec);
     return status;
@@ -151,8 +164,21 @@ EMSCRIPTEN_KEEPALIVE int zc_show_aspects(int element) {
 EMSCRIPTEN_KEEPALIVE int zc_label_mouse_up(int element, int index, int button, int shift,
                                            float x, float y) {
   return On_Control(element, [&](Element_Control& c) {
+    // A chart with no sky has no reading to give: the handler's failure message instead.
+    if (!c.No_Sky_Reason().empty()) return c.platform.Message_Box(kAnalyseFailMessage, kStopIconOk);
     c.control.LabAnalyse_MouseUp(static_cast<std::int16_t>(index), button, shift, x, y);
   });
+}
+
+// What element's chart shows, for assistive technology, and why it shows no sky (JSON,
+// chart_reading.h), or null.
+EMSCRIPTEN_KEEPALIVE const char* zc_chart_reading(int element) {
+  std::string json = "null";
+  Guarded([&] {
+    if (Element_Control* ec = Find(element)) json = Chart_Reading_Json(ec->control, ec->No_Sky_Reason());
+    return int{kOk};
+  });
+  return Hand_Over(std::move(json));
 }
 
 // The render state of element's control as JSON (render_state.h), or null.

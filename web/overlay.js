@@ -54,6 +54,22 @@ dialog::backdrop { background: transparent; }
 .msg-ok { min-width: 84px; padding: 4px 12px; font: inherit; }
 `;
 
+// Small screens, touch and the keyboard: the window scaled down to the viewport, its drag strip
+// taking touch and pen drags, a close button at least 24 CSS pixels square as displayed, and
+// focus rings 2 pixels wide.
+const SMALL_SCREEN_CSS = `
+.frm { transform-origin: 0 0; }
+.strip { touch-action: none; }
+.txt:focus-visible { outline: 2px solid #1A5FB4; outline-offset: -4px; }
+.cmd-exit:focus-visible { outline: 2px solid #000; outline-offset: -5px; }
+.msg-ok:focus-visible { outline: 2px solid #1A5FB4; outline-offset: 2px; }
+`;
+const MIN_TARGET = 24; // CSS pixels: the smallest close button as displayed
+// How much of the window's top right corner is kept on screen: the close button and the top
+// of the strip below it (CSS pixels at the design size; wider when the close button is).
+const KEEP_VISIBLE = { width: 26, height: 60 };
+const FORECAST = 'توقعات';
+
 let overlay = null;
 // The overlay, created on first use; `core` is the loaded module's bridge.
 export function pageOverlay(core) {
@@ -88,7 +104,7 @@ class PageOverlay {
     const host = document.createElement('div');
     host.style.setProperty('all', 'initial', 'important');
     this.#root = host.attachShadow({ mode: 'open' });
-    this.#root.adoptedStyleSheets = [sheet(OVERLAY_CSS)];
+    this.#root.adoptedStyleSheets = [sheet(OVERLAY_CSS), sheet(SMALL_SCREEN_CSS)];
     document.body.append(host);
   }
 
@@ -127,7 +143,6 @@ class PageOverlay {
         e.className = 'cmd-exit';
         e.type = 'button';
         e.setAttribute('aria-label', CLOSE_TEXT);
-        e.title = CLOSE_TEXT;
         e.append(crossIcon(Math.round(c.height / PX / 2)));
         e.addEventListener('click', () => this.#core.windowClose());
       } else {
@@ -145,10 +160,11 @@ class PageOverlay {
     // CmdExit lies inside Pic; windowed controls above the label.
     parts.Pic.append(parts.CmdExit);
     client.append(parts.Lab, parts.Pic, parts.TxtAnalyse);
+    const strip = this.#addStrip(client, state);
 
     client.addEventListener('pointerdown', (e) => this.#press(e, client));
     client.addEventListener('contextmenu', (e) => {
-      if (e.target === client) e.preventDefault();
+      if (e.target === client || e.target === strip) e.preventDefault();
     });
     dialog.addEventListener('pointermove', (e) => this.#move(e));
     for (const end of ['pointerup', 'pointercancel', 'lostpointercapture'])
@@ -163,7 +179,65 @@ class PageOverlay {
       if (this.#core.windowState()?.shown) this.#core.windowClose();
     });
     this.#root.append(dialog);
-    this.#frm = { dialog, text: parts.TxtAnalyse, placed: false };
+    this.#frm = { dialog, text: parts.TxtAnalyse, placed: false, state, scale: 1,
+      close: parts.CmdExit, closeDesign: state.controls.find((c) => c.kind === Kind.button) };
+    addEventListener('resize', () => this.#fitToViewport());
+  }
+
+  // The uncovered background beside the text box, below the picture box: where a press moves
+  // the window. Its own element, so that a touch or pen drag there moves the window instead
+  // of the page.
+  #addStrip(client, state) {
+    const text = state.controls.find((c) => c.kind === Kind.textBox);
+    const pic = state.controls.find((c) => c.kind === Kind.pictureBox);
+    const lab = state.controls.find((c) => c.kind === Kind.label);
+    const strip = document.createElement('div');
+    strip.className = 'strip';
+    strip.setAttribute('aria-hidden', 'true');
+    place(strip.style, { left: text.left + text.width, top: pic.top + pic.height,
+      width: state.width - text.left - text.width, height: lab.top - pic.top - pic.height });
+    client.prepend(strip);
+    return strip;
+  }
+
+  // The window on the viewport: scaled down uniformly when the viewport is smaller than it,
+  // never up; the close button at least MIN_TARGET pixels square as displayed (the text box's
+  // first line left clear of it); then kept where its close button and strip can be reached.
+  #fitToViewport() {
+    const frm = this.#frm;
+    if (!frm?.dialog.open) return;
+    const { state } = frm;
+    const frame = state.frame / PX;
+    const [width, height] = [state.width / PX + 2 * frame, state.height / PX + 2 * frame];
+    const view = document.documentElement;
+    const scale = Math.min(1, view.clientWidth / width, innerHeight / height);
+    frm.scale = scale;
+    frm.dialog.style.transform = scale < 1 ? `scale(${scale})` : '';
+    const design = frm.closeDesign;
+    const size = Math.max(design.width / PX, MIN_TARGET / scale);
+    frm.closeSize = size;
+    const s = frm.close.style;
+    s.width = s.height = `${size}px`;
+    s.left = `${(design.left + design.width) / PX - size}px`;
+    frm.close.firstChild.setAttribute('width', Math.round(size / 2));
+    frm.close.firstChild.setAttribute('height', Math.round(size / 2));
+    const firstLine = 29.6; // the empty first line of the text, with border and padding
+    frm.text.style.paddingTop = `${2 + Math.max(0, size - firstLine)}px`;
+    this.#clamp(parseFloat(frm.dialog.style.left), parseFloat(frm.dialog.style.top));
+  }
+
+  // Moves the window to (left, top), or as near as keeps its close button and the top of its
+  // strip on screen.
+  #clamp(left, top) {
+    const { dialog, state, scale } = this.#frm;
+    const width = (state.width / PX + (2 * state.frame) / PX) * scale;
+    const view = document.documentElement;
+    const keepW = Math.max(KEEP_VISIBLE.width, this.#frm.closeSize + 8) * scale;
+    const keepH = KEEP_VISIBLE.height * scale;
+    const x = Math.max(keepW - width, Math.min(left, view.clientWidth - width));
+    const y = Math.max(0, Math.min(top, innerHeight - keepH));
+    dialog.style.left = `${x}px`;
+    dialog.style.top = `${y}px`;
   }
 
   // Opens the window the control has just filled, named by the sign label being released;
@@ -176,6 +250,7 @@ class PageOverlay {
     const { dialog, text } = this.#frm;
     this.#opener = openingLabel;
     dialog.setAttribute('aria-label', openingLabel?.textContent ?? '');
+    text.setAttribute('aria-label', `${FORECAST} ${openingLabel?.textContent ?? ''}`.trim());
     if (dialog.open) return true;
     if (!this.#frm.placed) {
       // First shown in the middle of the viewport; later where it was left.
@@ -190,6 +265,7 @@ class PageOverlay {
       console.warn('<zodiac-chart>: cannot show the analysis window', e);
       return false;
     }
+    this.#fitToViewport();
     text.focus({ preventScroll: true });
     return true;
   }
@@ -216,8 +292,10 @@ class PageOverlay {
   // own background the window then starts moving with the pointer.
   #press(e, client) {
     const r = client.getBoundingClientRect();
+    const scale = this.#frm.scale;
     this.#pressed = e;
-    const moved = this.#core.windowPress((e.clientX - r.left) * PX, (e.clientY - r.top) * PX,
+    const moved = this.#core.windowPress(((e.clientX - r.left) * PX) / scale,
+      ((e.clientY - r.top) * PX) / scale,
       MOUSE_BUTTONS[e.button] ?? 1);
     this.#pressed = null;
     if (moved) e.preventDefault();
@@ -237,9 +315,7 @@ class PageOverlay {
   #move(e) {
     const d = this.#drag;
     if (!d || e.pointerId !== d.pointer) return;
-    const style = this.#frm.dialog.style;
-    style.left = `${d.left + e.clientX - d.x}px`;
-    style.top = `${d.top + e.clientY - d.y}px`;
+    this.#clamp(d.left + e.clientX - d.x, d.top + e.clientY - d.y);
   }
 
   #endMove(e) {

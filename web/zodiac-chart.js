@@ -4,7 +4,7 @@
 // serves every element on the page, so they share one body table and one analysis window.
 // Dependency-free; runs under `script-src 'self' 'wasm-unsafe-eval'` (no eval, no inline
 // styles, text only through textContent) and finds its .wasm and artwork beside itself.
-import { ALIGN, HAND_HOTSPOT, Kind, MOUSE_BUTTONS, PEN_DASH, PEN_DOT, POINTER_HAND, PT, PX,
+import { ALIGN, FONT_STACKS, HAND_HOTSPOT, Kind, MOUSE_BUTTONS, PEN_DASH, PEN_DOT, POINTER_HAND, PT, PX,
   applyFont, art, cssColour, fontStack, place, sheet, svg } from './dom.js';
 import { Status, finalizer, loadCore, loadedCore, newElementId } from './core.js';
 import { refreshOverlay, whileOpening } from './overlay.js';
@@ -34,6 +34,38 @@ const CHART_CSS = `
 `;
 let chartSheet = null;
 
+const DESIGN_WIDTH = 513;
+const DESIGN_HEIGHT = 459;
+// The framed rows of the background's column, behind the sign labels (twips): each row is
+// 30 twips above its label, at the column's left edge.
+const SIGN_ROW = { left: 6090, above: 30, width: 1380, height: 270 };
+const CHART_TITLE = 'خريطة الأبراج اليومية'; // the calligraphic title of the background
+const RETROGRADE = 'متراجع';
+const NO_ASPECTS = 'لا خطوط مظاهر مرسومة';
+const ASPECTS_DRAWN = 'خطوط المظاهر المرسومة: ';
+
+// Fitting the host's width, and what keyboard, touch and assistive technology need: the chart
+// scaled down (never up) when the host is narrower than the design, the glyphs focusable with
+// their position shown on focus and on a tap, a visible focus ring, the sign labels' hit areas
+// as large as their rows in the background's column, and the state of a chart with no sky.
+const ACCESS_CSS = `
+:host { width: ${DESIGN_WIDTH}px; max-width: 100%; height: auto; }
+:host([fit=none]) { width: ${DESIGN_WIDTH}px; max-width: none; }
+.sizer { display: block; width: 100%; aspect-ratio: ${DESIGN_WIDTH} / ${DESIGN_HEIGHT}; }
+.surface { transform-origin: 0 0; }
+.sign::before { content: ""; position: absolute; left: var(--row-left); top: var(--row-top);
+  width: ${SIGN_ROW.width / PX}px; height: ${SIGN_ROW.height / PX}px; }
+.sign:focus-visible, .glyph:focus-visible { outline: 2px solid #FFFFFF; outline-offset: 1px;
+  box-shadow: 0 0 0 3px #000000; }
+.tip { z-index: 1000; padding: 2px 6px; border: 1px solid #000000;
+  background: #FFFFE1; color: #000000; font: 12px ${FONT_STACKS.Tahoma}; line-height: 1.4;
+  white-space: nowrap; pointer-events: none; unicode-bidi: plaintext; transform-origin: 100% 0; }
+.offscreen { clip-path: inset(50%); width: 1px; height: 1px; overflow: hidden; white-space: nowrap; }
+.no-sky .glyph, .no-sky .layer, .no-sky .date { display: none !important; }
+.reason { color: #FFD9A0; font-weight: bold; white-space: nowrap; line-height: 1.2; }
+`;
+let accessSheet = null;
+
 class ActiveX_Ctl extends HTMLElement {
   // The programmatic identifier: library name, a dot, class name.
   static progId = 'ActiveX_Prj.ActiveX_Ctl';
@@ -47,12 +79,15 @@ class ActiveX_Ctl extends HTMLElement {
   #children = new Map(); // "Name:index" -> DOM element
   #size = null;
   #resizeObserver = new ResizeObserver((entries) => this.#resized(entries.at(-1)));
+  #scale = 1; // the chart's scale on the page: 1, or less when the host is narrower
+  #access = null; // the title, the aspect description and the glyph tip (#buildAccess)
 
   constructor() {
     super();
     const root = this.attachShadow({ mode: 'open' });
     chartSheet ??= sheet(CHART_CSS);
-    root.adoptedStyleSheets = [chartSheet];
+    accessSheet ??= sheet(ACCESS_CSS);
+    root.adoptedStyleSheets = [chartSheet, accessSheet];
     this.#surface = document.createElement('div');
     this.#surface.className = 'surface';
     this.#surface.setAttribute('part', 'surface');
@@ -64,6 +99,7 @@ class ActiveX_Ctl extends HTMLElement {
     this.#layer = svg('svg', { class: 'layer', 'aria-hidden': 'true' });
     this.#surface.append(this.#background, this.#layer);
     root.append(this.#surface);
+    this.#buildAccess(root);
   }
 
   connectedCallback() {
@@ -135,6 +171,7 @@ class ActiveX_Ctl extends HTMLElement {
     const { width, height } = entry.contentRect;
     const changed = this.#size && (this.#size.width !== width || this.#size.height !== height);
     this.#size = { width, height };
+    this.#fit(width);
     if (changed) this.#call((core) => core.resize(this.#id), 'UserControl_Resize');
   }
 
@@ -142,8 +179,8 @@ class ActiveX_Ctl extends HTMLElement {
     const r = label.getBoundingClientRect();
     const button = e ? (MOUSE_BUTTONS[e.button] ?? 1) : 1;
     const shift = e ? (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0) : 0;
-    const x = e ? (e.clientX - r.left) * PX : 0;
-    const y = e ? (e.clientY - r.top) * PX : 0;
+    const x = e ? ((e.clientX - r.left) * PX) / this.#scale : 0;
+    const y = e ? ((e.clientY - r.top) * PX) / this.#scale : 0;
     whileOpening(label, () => this.#call(
       (core) => core.labelMouseUp(this.#id, index, button, shift, x, y), 'LabAnalyse_MouseUp'));
     refreshOverlay();
@@ -166,6 +203,7 @@ class ActiveX_Ctl extends HTMLElement {
     // Front to back in the model, and so in the DOM (the tab order runs through the sign
     // labels from Aries on); stacked by z-index.
     state.children.forEach((c, k) => this.#renderChild(c, state.children.length - k));
+    this.#present(state, core.chartReading(this.#id));
   }
 
   // The drawing layer: one <line> per line, one <text> per printed text at its top left.
@@ -236,6 +274,9 @@ class ActiveX_Ctl extends HTMLElement {
       e.setAttribute('part', c.name === 'LabAnalyse' ? 'sign-label' : 'label');
     }
     if (c.name === 'LabAnalyse') this.#makeSignLabel(e, c.index);
+    if (c.name === 'LabAnalyse') this.#signRow(e, c);
+    if (c.name === 'ImgPln') this.#makeGlyph(e);
+    if (c.name === 'LabDate') e.classList.add('date');
     if (c.pointer === POINTER_HAND) e.classList.add('sign');
     return e;
   }
@@ -261,6 +302,114 @@ class ActiveX_Ctl extends HTMLElement {
         this.#signReleased(e, index, null);
       }
     });
+  }
+
+  // The chart is a group named by its title and its date and described by the aspect lines
+  // drawn; a glyph's position shows in a tip when it takes the keyboard focus or is tapped.
+  #buildAccess(root) {
+    const title = document.createElement('span');
+    title.className = 'offscreen';
+    title.id = 'chart-title';
+    title.textContent = CHART_TITLE;
+    const aspects = document.createElement('span');
+    aspects.className = 'offscreen';
+    aspects.id = 'chart-aspects';
+    const tip = document.createElement('div');
+    tip.className = 'tip';
+    tip.setAttribute('aria-hidden', 'true');
+    tip.setAttribute('part', 'glyph-tip');
+    tip.hidden = true;
+    const s = this.#surface;
+    s.setAttribute('role', 'group');
+    s.setAttribute('aria-labelledby', 'chart-title chart-date');
+    s.setAttribute('aria-describedby', 'chart-aspects');
+    s.append(title, aspects, tip);
+    const sizer = document.createElement('div');
+    sizer.className = 'sizer';
+    root.prepend(sizer);
+    this.#access = { aspects, tip, reason: null };
+  }
+
+  // Scaled down uniformly to the host's width when it is narrower than the design, never up;
+  // fit="none" keeps the design size.
+  #fit(width) {
+    const scale = this.getAttribute('fit') === 'none' ? 1 : Math.min(1, width / DESIGN_WIDTH);
+    if (!(scale > 0) || scale === this.#scale) return;
+    this.#scale = scale;
+    this.#surface.style.transform = scale < 1 ? `scale(${scale})` : '';
+  }
+
+  // The row behind a sign label, as its hit area.
+  #signRow(e, c) {
+    e.style.setProperty('--row-left', `${(SIGN_ROW.left - c.left) / PX}px`);
+    e.style.setProperty('--row-top', `${-SIGN_ROW.above / PX}px`);
+  }
+
+  #makeGlyph(e) {
+    e.tabIndex = 0;
+    // The title is the mouse's tooltip; its text is already the name, so nothing describes it.
+    e.setAttribute('aria-description', '');
+    e.addEventListener('focus', () => {
+      if (e.matches(':focus-visible')) this.#showTip(e);
+    });
+    e.addEventListener('blur', () => {
+      this.#access.tip.hidden = true;
+    });
+    e.addEventListener('pointerup', (ev) => {
+      if (ev.pointerType !== 'mouse') this.#showTip(e);
+    });
+  }
+
+  // The glyph's tooltip text in a tip below it, kept inside the chart and as large on the page
+  // as at the design size.
+  #showTip(glyph) {
+    const { tip } = this.#access;
+    tip.textContent = glyph.title;
+    tip.hidden = false;
+    const scale = this.#scale;
+    tip.style.transform = scale < 1 ? `scale(${1 / scale})` : '';
+    const width = tip.offsetWidth / scale;
+    const left = Math.min(Math.max(0, glyph.offsetLeft + glyph.offsetWidth - width),
+      DESIGN_WIDTH - width);
+    tip.style.left = `${left + width - tip.offsetWidth}px`;
+    tip.style.top = `${glyph.offsetTop + glyph.offsetHeight + 2}px`;
+  }
+
+  // What the chart shows, for assistive technology; a chart of an `at` that shows no sky
+  // (the text was no instant, or the time base refused it) says why in its date's place,
+  // hides its glyphs and drawing, and its sign labels give the handler's failure message.
+  #present(state, reading) {
+    if (!reading) return;
+    const date = this.#children.get('LabDate:-1');
+    const glyphs = state.children.filter((c) => c.name === 'ImgPln');
+    for (const c of glyphs) {
+      const e = this.#children.get(`ImgPln:${c.index}`);
+      const name = reading.retrograde[c.index] ? `${c.tooltip.trimEnd()}، ${RETROGRADE}` : c.tooltip;
+      if (e.alt !== name) e.alt = name;
+    }
+    const lines = reading.aspects.map((a) => `${a.aspect} ${a.bodies[0]} و${a.bodies[1]}`);
+    this.#access.aspects.textContent = lines.length ? ASPECTS_DRAWN + lines.join('، ') : NO_ASPECTS;
+    if (!reading.error) {
+      date.id = 'chart-date';
+      date.setAttribute('aria-hidden', 'true'); // read in the chart's name
+      return;
+    }
+    this.#surface.classList.add('no-sky');
+    this.#access.aspects.textContent = '';
+    if (!this.#access.reason) {
+      const reason = document.createElement('div');
+      reason.className = 'label reason';
+      reason.id = 'chart-date';
+      reason.setAttribute('role', 'alert');
+      reason.setAttribute('part', 'reason');
+      const c = state.children.find((k) => k.name === 'LabDate');
+      place(reason.style, c, false);
+      applyFont(reason.style, c.font);
+      reason.style.zIndex = date.style.zIndex;
+      reason.textContent = reading.error;
+      this.#surface.append(reason);
+      this.#access.reason = reason;
+    }
   }
 }
 

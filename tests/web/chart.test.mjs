@@ -41,13 +41,16 @@ async function glyphNames(chart) {
 }
 
 const spaced = (text) => text.replace(/\s+/g, ' ').trim();
+// A glyph's accessible name: its tooltip, and whether it is retrograde.
+const glyphName = (body) => spaced(body.tooltip) + (body.retro ? '، متراجع' : '');
 const windowText = (sign, at = NOW) => cli('analysis', '--sign', String(sign), '--at', at).text;
 
 test('the chart shows the frozen instant\'s sky with the command line\'s tooltips', async () => {
   const { page, seen } = await openDemo();
   const chart = page.locator('#chart-now');
-  const tooltips = cli('positions', '--at', NOW).bodies.map((b) => b.tooltip);
-  assert.deepEqual(await glyphNames(chart), tooltips.map(spaced));
+  const bodies = cli('positions', '--at', NOW).bodies;
+  const tooltips = bodies.map((b) => b.tooltip);
+  assert.deepEqual(await glyphNames(chart), bodies.map(glyphName));
   const glyphs = chart.locator('[part=glyph]');
   for (const [k, tooltip] of tooltips.entries())
     assert.equal(await glyphs.nth(k).getAttribute('title'), tooltip);
@@ -175,7 +178,7 @@ test('elements share one module; one with `at` shows its own sky and leaves the 
   const { page, seen } = await openDemo();
   const now = page.locator('#chart-now');
   const y2000 = page.locator('#chart-2000');
-  const sky = (at) => cli('positions', '--at', at).bodies.map((b) => spaced(b.tooltip));
+  const sky = (at) => cli('positions', '--at', at).bodies.map(glyphName);
   await y2000.locator('[part=label]').filter({ hasNotText: 'Label1' }).waitFor();
   assert.deepEqual(await glyphNames(now), sky(NOW));
   assert.deepEqual(await glyphNames(y2000), sky('2000-01-01T12:00Z'));
