@@ -60,6 +60,7 @@ dialog::backdrop { background: transparent; }
 const SMALL_SCREEN_CSS = `
 .frm { transform-origin: 0 0; }
 .strip { touch-action: none; }
+.pic { z-index: 1; } /* the close button, grown over the text box's corner, stays on top */
 .txt:focus-visible { outline: 2px solid #1A5FB4; outline-offset: -4px; }
 .cmd-exit:focus-visible { outline: 2px solid #000; outline-offset: -5px; }
 .msg-ok:focus-visible { outline: 2px solid #1A5FB4; outline-offset: 2px; }
@@ -196,6 +197,9 @@ class PageOverlay {
     strip.setAttribute('aria-hidden', 'true');
     place(strip.style, { left: text.left + text.width, top: pic.top + pic.height,
       width: state.width - text.left - text.width, height: lab.top - pic.top - pic.height });
+    // A press here selects no text; the listener also makes the strip a touch target of its
+    // own, which the browser's touch adjustment would otherwise hand to the text box beside it.
+    strip.addEventListener('mousedown', (e) => e.preventDefault());
     client.prepend(strip);
     return strip;
   }
@@ -214,7 +218,7 @@ class PageOverlay {
     frm.scale = scale;
     frm.dialog.style.transform = scale < 1 ? `scale(${scale})` : '';
     const design = frm.closeDesign;
-    const size = Math.max(design.width / PX, MIN_TARGET / scale);
+    const size = Math.max(design.width / PX, Math.ceil(MIN_TARGET / scale));
     frm.closeSize = size;
     const s = frm.close.style;
     s.width = s.height = `${size}px`;
@@ -291,6 +295,8 @@ class PageOverlay {
   // A press on the client area goes to the window as a mouse press at that point; on its
   // own background the window then starts moving with the pointer.
   #press(e, client) {
+    // The close button, grown to a finger's size, is the button's wherever the model has it.
+    if (this.#frm.close.contains(e.target)) return;
     const r = client.getBoundingClientRect();
     const scale = this.#frm.scale;
     this.#pressed = e;

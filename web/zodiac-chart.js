@@ -360,19 +360,20 @@ class ActiveX_Ctl extends HTMLElement {
     });
   }
 
-  // The glyph's tooltip text in a tip below it, kept inside the chart and as large on the page
-  // as at the design size.
+  // The glyph's tooltip text in a tip below it (above it near the bottom), kept inside the
+  // chart and as large on the page as at the design size.
   #showTip(glyph) {
     const { tip } = this.#access;
     tip.textContent = glyph.title;
     tip.hidden = false;
     const scale = this.#scale;
     tip.style.transform = scale < 1 ? `scale(${1 / scale})` : '';
-    const width = tip.offsetWidth / scale;
+    const [width, height] = [tip.offsetWidth / scale, tip.offsetHeight / scale];
     const left = Math.min(Math.max(0, glyph.offsetLeft + glyph.offsetWidth - width),
       DESIGN_WIDTH - width);
+    const below = glyph.offsetTop + glyph.offsetHeight + 2;
     tip.style.left = `${left + width - tip.offsetWidth}px`;
-    tip.style.top = `${glyph.offsetTop + glyph.offsetHeight + 2}px`;
+    tip.style.top = `${below + height <= DESIGN_HEIGHT ? below : glyph.offsetTop - 2 - height}px`;
   }
 
   // What the chart shows, for assistive technology; a chart of an `at` that shows no sky
