@@ -36,6 +36,7 @@ let chartSheet = null;
 
 const DESIGN_WIDTH = 513;
 const DESIGN_HEIGHT = 459;
+const PANEL_MARGIN = 10; // the background panel's frame along the right edge (CSS pixels)
 // The framed rows of the background's column, behind the sign labels (twips): each row is
 // 30 twips above its label, at the column's left edge.
 const SIGN_ROW = { left: 6090, above: 30, width: 1380, height: 270 };
@@ -393,6 +394,7 @@ class ActiveX_Ctl extends HTMLElement {
     if (!reading.error) {
       date.id = 'chart-date';
       date.setAttribute('aria-hidden', 'true'); // read in the chart's name
+      this.#keepInside(date);
       return;
     }
     this.#surface.classList.add('no-sky');
@@ -410,7 +412,15 @@ class ActiveX_Ctl extends HTMLElement {
       reason.textContent = reading.error;
       this.#surface.append(reason);
       this.#access.reason = reason;
+      this.#keepInside(reason);
     }
+  }
+
+  // A label that has grown past the panel's right edge (a long date, a Julian date with its
+  // mark) moves left until it ends inside it; one that fits stays at its design place.
+  #keepInside(label) {
+    const over = label.offsetLeft + label.offsetWidth - (DESIGN_WIDTH - PANEL_MARGIN);
+    if (over > 0) label.style.left = `${label.offsetLeft - over}px`;
   }
 }
 
