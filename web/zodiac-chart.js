@@ -4,8 +4,8 @@
 // serves every element on the page, so they share one body table and one analysis window.
 // Dependency-free; runs under `script-src 'self' 'wasm-unsafe-eval'` (no eval, no inline
 // styles, text only through textContent) and finds its .wasm and artwork beside itself.
-import { ALIGN, FONT_STACKS, HAND_HOTSPOT, Kind, MOUSE_BUTTONS, PEN_DASH, PEN_DOT, POINTER_HAND, PT, PX,
-  applyFont, art, cssColour, fontStack, place, sheet, svg } from './dom.js';
+import { ALIGN, FONT_STACKS, HAND_HOTSPOT, Kind, MOUSE_BUTTONS, PEN_DASH, PEN_DOT, POINTER_HAND,
+  PT, PX, applyFont, art, cssColour, fontStack, place, sheet, svg } from './dom.js';
 import { Status, finalizer, loadCore, loadedCore, newElementId } from './core.js';
 import { refreshOverlay, whileOpening } from './overlay.js';
 
@@ -391,29 +391,33 @@ class ActiveX_Ctl extends HTMLElement {
     }
     const lines = reading.aspects.map((a) => `${a.aspect} ${a.bodies[0]} و${a.bodies[1]}`);
     this.#access.aspects.textContent = lines.length ? ASPECTS_DRAWN + lines.join('، ') : NO_ASPECTS;
+    this.#surface.classList.toggle('no-sky', Boolean(reading.error));
     if (!reading.error) {
+      this.#access.reason?.remove();
+      this.#access.reason = null;
       date.id = 'chart-date';
       date.setAttribute('aria-hidden', 'true'); // read in the chart's name
       this.#keepInside(date);
       return;
     }
-    this.#surface.classList.add('no-sky');
+    date.removeAttribute('id');
+    date.removeAttribute('aria-hidden');
     this.#access.aspects.textContent = '';
-    if (!this.#access.reason) {
-      const reason = document.createElement('div');
-      reason.className = 'label reason';
-      reason.id = 'chart-date';
-      reason.setAttribute('role', 'alert');
-      reason.setAttribute('part', 'reason');
-      const c = state.children.find((k) => k.name === 'LabDate');
-      place(reason.style, c, false);
-      applyFont(reason.style, c.font);
-      reason.style.zIndex = date.style.zIndex;
-      reason.textContent = reading.error;
-      this.#surface.append(reason);
-      this.#access.reason = reason;
-      this.#keepInside(reason);
-    }
+    if (this.#access.reason?.textContent === reading.error) return;
+    this.#access.reason?.remove();
+    const reason = document.createElement('div');
+    reason.className = 'label reason';
+    reason.id = 'chart-date';
+    reason.setAttribute('role', 'alert');
+    reason.setAttribute('part', 'reason');
+    const c = state.children.find((k) => k.name === 'LabDate');
+    place(reason.style, c, false);
+    applyFont(reason.style, c.font);
+    reason.style.zIndex = date.style.zIndex;
+    reason.textContent = reading.error;
+    this.#surface.append(reason);
+    this.#access.reason = reason;
+    this.#keepInside(reason);
   }
 
   // A label that has grown past the panel's right edge (a long date, a Julian date with its

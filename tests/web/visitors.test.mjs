@@ -139,6 +139,18 @@ test('on a phone and at 400 % zoom the chart fits and the window opens, reads, d
 
       await (d.touch ? close.tap() : close.click());
       await dialog.waitFor({ state: 'hidden' });
+
+      // fit="none" keeps the design size, whatever the page's width.
+      await page.evaluate(() => {
+        const el = document.createElement('zodiac-chart');
+        el.id = 'fixed';
+        el.setAttribute('fit', 'none');
+        document.body.append(el);
+      });
+      const fixed = page.locator('#fixed');
+      await fixed.locator('[part=label]').filter({ hasNotText: 'Label1' }).waitFor();
+      const size = await fixed.boundingBox();
+      assert.deepEqual([size.width, size.height], [513, 459], d.name);
       assert.deepEqual(seen.problems, [], d.name);
     });
   }
@@ -150,6 +162,17 @@ test('Tab reaches every glyph after the sign labels, and each shows its position
     const chart = page.locator('#chart-now');
     const chartBox = await chart.boundingBox();
     const tooltips = cli('positions', '--at', NOW).bodies.map((b) => b.tooltip);
+    // Each sign label's hit area is its row in the background's column: 6090..7470 twips
+    // across, from 30 twips above the label, 270 twips tall.
+    const rowsHit = await chart.evaluate((el) => {
+      const host = el.getBoundingClientRect();
+      return [...el.shadowRoot.querySelectorAll('[part=sign-label]')].map((label) => {
+        const top = label.offsetTop - 2;
+        return [[407, top + 1], [497, top + 1], [407, top + 17], [497, top + 17]].every(([x, y]) =>
+          el.shadowRoot.elementFromPoint(host.left + x, host.top + y) === label);
+      });
+    });
+    assert.deepEqual(rowsHit, Array(12).fill(true));
     for (let k = 0; k < 12; k++) await page.keyboard.press('Tab');
     assert.equal(await chart.evaluate((el) => el.shadowRoot.activeElement.textContent), 'برج الحوت');
     for (const [k, tooltip] of tooltips.entries()) {
