@@ -26,7 +26,16 @@ enum Status : int {
   kBadInstant = 2,  // the at text is no instant; start-up did not run
   kNoControl = 3,   // no control for that element
   kFailed = 4,      // anything else (out of memory, ...)
+  kCalendarGap = 5,  // the at text is a date the calendar reform skipped; start-up runs
 };
+
+// A DOM mouse button (0 main, 1 middle, 2 secondary) as the control numbers it (1 left,
+// 2 right, 4 middle); others count as the main one.
+int Control_Button(int dom_button) {
+  if (dom_button == 1) return 4;
+  if (dom_button == 2) return 2;
+  return 1;
+}
 
 // A day inside the ten days the Gregorian reform skipped: the time base refuses it with its
 // message and start-up goes on as the control always has.
@@ -83,6 +92,16 @@ int On_Control(int element, F&& f) {
   });
 }
 
+// The window host for one press on the analysis window: it records whether the control asked
+// to move the window, for zc_window_press to answer; hiding goes to the page.
+class Press_Host final : public Window_Platform {
+ public:
+  bool move_started = false;
+  Show_Result Show_Modal(FrmAnalyse& frm) override { return Page_Window_Host().Show_Modal(frm); }
+  void Hide(FrmAnalyse& frm) override { Page_Window_Host().Hide(frm); }
+  void Start_Window_Move(FrmAnalyse&) override { move_started = true; }
+};
+
 const char* Hand_Over(std::string text) {
   g_text = std::move(text);
   return g_text.c_str();
@@ -93,7 +112,8 @@ extern "C" {
 
 // Creates the control of element (1 or more) with its design-time layout. at: an ISO 8601
 // instant to show instead of the clock's, or empty. Returns kOk, kBadInstant (the control
-// exists and keeps its design layout; zc_last_error tells why) or kFailed.
+// exists and keeps its design layout; zc_last_error tells why), kCalendarGap (the control
+// exists and its start-up shows the time base's message; zc_last_error tells why) or kFailed.
 EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
   return Guarded([&] {
     auto ec = std::make_unique<Element_Control>(element);
@@ -105,6 +125,9 @@ EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
         ec->platform.Fix_Instant(parsed.utc);
       } else if (parsed.status == InstantParse::Status::CalendarGap) {
         ec->platform.Fix_Instant(kInsideCalendarGap);
+        g_last_error =
+            "at=\"" + at_text + "\": a day the Gregorian reform skipped (1582-10-05..14)";
+        status = kCalendarGap;
       } else {
         ec->bad_instant = true;
         g_last_error = "at=\"" + at_text + "\": " + parsed.error;
@@ -122,6 +145,9 @@ EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
 EMSCRIPTEN_KEEPALIVE void zc_destroy(int element) {
   Guarded([&] { return static_cast<int>(Controls().erase(element)); });
 }
+
+// How many controls exist: one per started element still on the page.
+EMSCRIPTEN_KEEPALIVE int zc_control_count() { return static_cast<int>(Controls().size()); }
 
 // UserControl_Initialize. kFault when start-up stopped at a fault (the control then shows
 // what was done before it), kBadInstant when the at text was no instant (nothing runs).
@@ -146,12 +172,15 @@ EMSCRIPTEN_KEEPALIVE int zc_show_aspects(int element) {
   return On_Control(element, [](Element_Control& c) { c.control.ShowAspects_Pln(); });
 }
 
-// LabAnalyse_MouseUp: a mouse button (1 left, 2 right, 4 middle) released over sign label
-// index; x and y in twips within the label.
-EMSCRIPTEN_KEEPALIVE int zc_label_mouse_up(int element, int index, int button, int shift,
-                                           float x, float y) {
+// LabAnalyse_MouseUp: the DOM mouse button dom_button released over sign label index, with
+// the Shift, Ctrl and Alt keys (0 or 1) down or not; x and y in twips within the label. When
+// the control shows the analysis window, the page opens it after this call returns.
+EMSCRIPTEN_KEEPALIVE int zc_label_mouse_up(int element, int index, int dom_button, int shift,
+                                           int ctrl, int alt, float x, float y) {
+  const int keys = (shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0);
   return On_Control(element, [&](Element_Control& c) {
-    c.control.LabAnalyse_MouseUp(static_cast<std::int16_t>(index), button, shift, x, y);
+    c.control.LabAnalyse_MouseUp(static_cast<std::int16_t>(index), Control_Button(dom_button),
+                                 keys, x, y);
   });
 }
 
@@ -183,20 +212,18 @@ EMSCRIPTEN_KEEPALIVE int zc_window_close() {
   });
 }
 
-// A mouse press at client point (x, y) twips of the window: on its own background it is
-// Form_MouseDown, which starts moving the window. Returns 1 when it did, 0 when a control
-// lies there.
-EMSCRIPTEN_KEEPALIVE int zc_window_press(float x, float y, int button) {
-  int moved = 0;
+// A press of the DOM mouse button dom_button at client point (x, y) twips of the window: on
+// its own background it is Form_MouseDown. Returns 1 when the control asked to move the
+// window with the pointer (the page then moves it until the button is released), else 0.
+EMSCRIPTEN_KEEPALIVE int zc_window_press(float x, float y, int dom_button) {
+  Press_Host host;
   Guarded([&] {
     FrmAnalyse* frm = Loaded_FrmAnalyse();
-    if (frm && frm->Control_At(x, y) == nullptr) {
-      frm->Form_MouseDown(Page_Window_Host(), button, 0, x, y);
-      moved = 1;
-    }
+    if (frm && frm->Control_At(x, y) == nullptr)
+      frm->Form_MouseDown(host, Control_Button(dom_button), 0, x, y);
     return int{kOk};
   });
-  return moved;
+  return host.move_started ? 1 : 0;
 }
 
 // Why the last call failed.
