@@ -139,7 +139,9 @@ class ActiveX_Ctl extends HTMLElement {
       if (status !== Status.ok) console.warn(`<zodiac-chart>: start-up stopped: ${core.lastError()}`);
       this.#started = true;
       this.#render(core);
-      performance.mark('zodiac-chart:drawn');
+      // The page's first chart is marked for timing (once: marks are kept for the page's life).
+      if (!performance.getEntriesByName('zodiac-chart:drawn').length)
+        performance.mark('zodiac-chart:drawn');
       if (status === Status.ok) this.dispatchEvent(new Event('load'));
     } catch (e) {
       console.warn('<zodiac-chart>: start-up failed', e);
