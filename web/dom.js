@@ -12,7 +12,8 @@ export const SYSTEM_COLOURS = { 0x8000000f: '#F0F0F0' }; // button face
 
 export const art = (name) => new URL(`${name}.svg`, import.meta.url).href;
 // Every picture a chart shows: its background, the ten glyphs and the pointing hand.
-export const ARTWORK = ['background', ...Array.from({ length: 10 }, (_, k) => `glyph-${k}`), 'hand'];
+export const ARTWORK = ['background', ...Array.from({ length: 10 }, (_, k) => `glyph-${k}`),
+  'hand'];
 
 // Starts downloading the artwork now, beside the module, rather than when the first chart
 // is drawn; the chart's images and cursor then take the preloaded responses.

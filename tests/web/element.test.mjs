@@ -101,7 +101,8 @@ test('`at` is live: every change starts the chart again and says how it went', a
       events = await eventsOf(page, 'chart-birth', c.events.length, c.action);
     }
     assert.equal(events.length, c.events.length, `${c.what}: ${events}`);
-    c.events.forEach((e, k) => assert.match(events[k], e instanceof RegExp ? e : RegExp(`^${e}$`), c.what));
+    c.events.forEach((e, k) =>
+      assert.match(events[k], e instanceof RegExp ? e : RegExp(`^${e}$`), c.what));
     assert.equal(await chart.evaluate((el) => el.at), c.at, c.what);
     assert.equal(await chart.getAttribute('at'), c.at, c.what);
     if (c.sky) assert.deepEqual(await glyphNames(chart), sky(c.sky), c.what);
@@ -125,7 +126,7 @@ test('`at` is live: every change starts the chart again and says how it went', a
   assert.deepEqual(seen.problems, []);
 });
 
-test('an element frees its control when it leaves the page and starts again when it comes back', async () => {
+test('an element frees its control when it leaves the page, starts again when it comes back', async () => {
   const { page, seen } = await openPage({ frozen: false });
   await page.locator('#chart-2000 [part=label]').filter({ hasNotText: 'Label1' }).waitFor();
   const charts = await controlCount(page);
@@ -189,7 +190,7 @@ test('an element frees its control when it leaves the page and starts again when
   assert.deepEqual(seen.problems, []);
 });
 
-test('after a page replaced its body, a new chart opens the window and message boxes there', async () => {
+test('after a page replaced its body, a new chart opens the window and message boxes', async () => {
   const { page, seen } = await openPage();
   const first = page.locator('#chart-now');
   await first.getByRole('button', { name: LEO }).click();
@@ -224,7 +225,7 @@ test('after a page replaced its body, a new chart opens the window and message b
   assert.deepEqual(seen.problems, []);
 });
 
-test('a page on another origin embeds the widget under the strict CSP and cross-origin isolation', async () => {
+test('another origin embeds the widget under the strict CSP and cross-origin isolation', async () => {
   // The widget from `zodiac-chart serve`; the page from another site's server on another port,
   // whose policy lists the widget's origin and which isolates the page (every cross-origin
   // resource must allow it).
@@ -255,12 +256,13 @@ test('a page on another origin embeds the widget under the strict CSP and cross-
     await page.waitForFunction(() => [...document.getElementById('embedded').shadowRoot
       .querySelectorAll('img')].every((img) => img.complete && img.naturalWidth > 0));
     const fetched = {}; // path: [start, end] of its first request
-    for (const [path, times] of await page.evaluate(() => performance.getEntriesByType('resource')
-      .map((r) => [new URL(r.name).pathname, [r.startTime, r.responseEnd]]))) fetched[path] ??= times;
+    const entries = await page.evaluate(() => performance.getEntriesByType('resource')
+      .map((r) => [new URL(r.name).pathname, [r.startTime, r.responseEnd]]));
+    for (const [path, times] of entries) fetched[path] ??= times;
     const [, wasmEnd] = fetched['/zodiac-chart-core.wasm'];
     for (const name of ARTWORK) {
       const [start] = fetched[`/${name}.svg`];
-      assert.ok(start < wasmEnd, `${name}.svg asked for at ${start} ms, the .wasm in at ${wasmEnd} ms`);
+      assert.ok(start < wasmEnd, `${name}.svg asked for at ${start} ms, .wasm in at ${wasmEnd} ms`);
     }
     await chart.getByRole('button', { name: LEO }).click();
     const dialog = page.getByRole('dialog', { name: LEO });
