@@ -125,6 +125,10 @@ Demo_Server::Demo_Server(const std::string& bundle_dir) : impl_(std::make_unique
     std::ostringstream body;
     body << in.rdbuf();
     if (it->second.extension() == ".html") res.set_header("Content-Security-Policy", kPageCsp);
+    // A page on another origin may embed the widget from here: its module and .wasm are
+    // fetched with CORS, and a page with Cross-Origin-Embedder-Policy loads the artwork too.
+    res.set_header("Access-Control-Allow-Origin", "*");
+    res.set_header("Cross-Origin-Resource-Policy", "cross-origin");
     Reply(res, 200, body.str(), Mime_Type(it->second));
   });
 }

@@ -1,17 +1,7 @@
-// What the element and the page overlay both draw with: the control's units, kinds, colours
-// and fonts in CSS terms, and small DOM builders.
+// What the element and the page overlay both draw with: the control's units, colours and
+// fonts in CSS terms, its artwork, and small DOM builders.
 export const PX = 15; // twips to a CSS pixel
 export const PT = 96 / 72; // CSS pixels to a point
-
-// Child control kinds and alignments (analysis/child_control.h).
-export const Kind = { label: 0, image: 1, textBox: 2, button: 3, pictureBox: 4 };
-export const ALIGN = ['left', 'right', 'center'];
-export const POINTER_HAND = 1;
-export const STOP_ICON = 16;
-export const PEN_DASH = 1;
-export const PEN_DOT = 2;
-// DOM mouse buttons (0 main, 1 middle, 2 secondary) as the control numbers them.
-export const MOUSE_BUTTONS = [1, 4, 2];
 
 // The design's fonts onto fonts that pages have.
 export const FONT_STACKS = {
@@ -21,6 +11,21 @@ export const FONT_STACKS = {
 export const SYSTEM_COLOURS = { 0x8000000f: '#F0F0F0' }; // button face
 
 export const art = (name) => new URL(`${name}.svg`, import.meta.url).href;
+// Every picture a chart shows: its background, the ten glyphs and the pointing hand.
+export const ARTWORK = ['background', ...Array.from({ length: 10 }, (_, k) => `glyph-${k}`),
+  'hand'];
+
+// Starts downloading the artwork now, beside the module, rather than when the first chart
+// is drawn; the chart's images and cursor then take the preloaded responses.
+export function preloadArtwork() {
+  for (const name of ARTWORK) {
+    const link = document.createElement('link');
+    link.rel = 'preload';
+    link.as = 'image';
+    link.href = art(name);
+    document.head.append(link);
+  }
+}
 // Where the pointing hand's fingertip is in hand.svg (pixels from its top left).
 export const HAND_HOTSPOT = '11 1';
 

@@ -12,7 +12,8 @@ set(files
   "${SOURCE_DIR}/web/overlay.js"
   "${SOURCE_DIR}/web/dom.js"
   "${SOURCE_DIR}/web/demo/index.html"
-  "${SOURCE_DIR}/web/demo/demo.css")
+  "${SOURCE_DIR}/web/demo/demo.css"
+  "${SOURCE_DIR}/web/demo/demo.js")
 foreach(name background glyph-0 glyph-1 glyph-2 glyph-3 glyph-4 glyph-5 glyph-6 glyph-7
              glyph-8 glyph-9 hand)
   list(APPEND files "${SOURCE_DIR}/assets/${name}.svg")

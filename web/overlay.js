@@ -1,7 +1,6 @@
 // The page overlay: the analysis window and the message boxes, modal dialogs in one shadow
 // root of the page, shared by every element.
-import { ALIGN, FONT_STACKS, Kind, MOUSE_BUTTONS, PX, STOP_ICON, applyFont, cssColour, place, sheet,
-  svg } from './dom.js';
+import { FONT_STACKS, PX, applyFont, cssColour, place, sheet, svg } from './dom.js';
 
 const CLOSE_TEXT = 'إغلاق';
 const OK_TEXT = 'موافق';
@@ -78,35 +77,39 @@ export function pageOverlay(core) {
   return overlay;
 }
 
-// The sign label whose release is being handled: the window opened meanwhile is named by it.
-let openingLabel = null;
-export function whileOpening(label, f) {
-  openingLabel = label;
-  try {
-    return f();
-  } finally {
-    openingLabel = null;
-  }
-}
-
-export const refreshOverlay = () => overlay?.refresh();
-
 class PageOverlay {
   #core;
+  #host;
   #root;
   #frm = null; // the analysis window's dialog and text box, built on first use
   #opener = null; // the sign label that opened the window, for focus on close
-  #pressed = null; // the pointer press being handled
   #drag = null;
   #messages = 0;
 
   constructor(core) {
     this.#core = core;
-    const host = document.createElement('div');
-    host.style.setProperty('all', 'initial', 'important');
-    this.#root = host.attachShadow({ mode: 'open' });
+    this.#host = document.createElement('div');
+    this.#host.style.setProperty('all', 'initial', 'important');
+    this.#root = this.#host.attachShadow({ mode: 'open' });
     this.#root.adoptedStyleSheets = [sheet(OVERLAY_CSS), sheet(SMALL_SCREEN_CSS)];
-    document.body.append(host);
+  }
+
+  // Puts the overlay into the current document's body, where a page that replaced its body
+  // (as single-page apps do) has not got it; true when it is in a document. Safe inside a
+  // call from the module.
+  inDocument() {
+    if (!this.#host.isConnected) document.body?.append(this.#host);
+    return this.#host.isConnected;
+  }
+
+  // The same before an event goes to the module: a window left open in a replaced body is
+  // closed, for the control too, so the event can open it again.
+  attach() {
+    if (!this.#host.isConnected && this.#frm?.dialog.open) {
+      this.#frm.dialog.close();
+      if (this.#core.windowState()?.shown) this.#core.windowClose();
+    }
+    return this.inDocument();
   }
 
   // The control's window model drawn as a dialog: text box, close button in its picture
@@ -130,16 +133,16 @@ class PageOverlay {
     const parts = {};
     for (const c of state.controls) {
       let e;
-      if (c.kind === Kind.textBox) {
+      if (c.kind === 'textBox') {
         e = document.createElement('textarea');
         e.className = 'txt';
         e.readOnly = true;
         e.dir = 'rtl';
         e.style.overflowY = c.vscroll ? 'scroll' : 'auto';
-      } else if (c.kind === Kind.pictureBox) {
+      } else if (c.kind === 'pictureBox') {
         e = document.createElement('div');
         e.className = 'pic';
-      } else if (c.kind === Kind.button) {
+      } else if (c.kind === 'button') {
         e = document.createElement('button');
         e.className = 'cmd-exit';
         e.type = 'button';
@@ -152,10 +155,10 @@ class PageOverlay {
         e.textContent = c.caption;
       }
       place(e.style, c);
-      if (c.kind !== Kind.button) applyFont(e.style, c.font);
+      if (c.kind !== 'button') applyFont(e.style, c.font);
       e.style.color = cssColour(c.fore);
       if (!c.transparent) e.style.background = cssColour(c.back);
-      e.style.textAlign = ALIGN[c.align];
+      e.style.textAlign = c.align;
       parts[c.name] = e;
     }
     // CmdExit lies inside Pic; windowed controls above the label.
@@ -181,7 +184,7 @@ class PageOverlay {
     });
     this.#root.append(dialog);
     this.#frm = { dialog, text: parts.TxtAnalyse, placed: false, state, scale: 1,
-      close: parts.CmdExit, closeDesign: state.controls.find((c) => c.kind === Kind.button) };
+      close: parts.CmdExit, closeDesign: state.controls.find((c) => c.kind === 'button') };
     addEventListener('resize', () => this.#fitToViewport());
   }
 
@@ -189,9 +192,9 @@ class PageOverlay {
   // the window. Its own element, so that a touch or pen drag there moves the window instead
   // of the page.
   #addStrip(client, state) {
-    const text = state.controls.find((c) => c.kind === Kind.textBox);
-    const pic = state.controls.find((c) => c.kind === Kind.pictureBox);
-    const lab = state.controls.find((c) => c.kind === Kind.label);
+    const text = state.controls.find((c) => c.kind === 'textBox');
+    const pic = state.controls.find((c) => c.kind === 'pictureBox');
+    const lab = state.controls.find((c) => c.kind === 'label');
     const strip = document.createElement('div');
     strip.className = 'strip';
     strip.setAttribute('aria-hidden', 'true');
@@ -244,18 +247,19 @@ class PageOverlay {
     dialog.style.top = `${y}px`;
   }
 
-  // Opens the window the control has just filled, named by the sign label being released;
-  // false when the page cannot show it.
-  showWindow() {
+  // After the release of sign label `opener` has been handled: when the control has shown
+  // its window, it opens with the control's text, named by that label, which gets the focus
+  // back when it closes.
+  openIfShown(opener) {
     const state = this.#core.windowState();
-    if (!state) return false;
+    if (!state?.shown || !this.inDocument()) return;
     if (!this.#frm) this.#buildWindow(state);
     this.refresh(state);
     const { dialog, text } = this.#frm;
-    this.#opener = openingLabel;
-    dialog.setAttribute('aria-label', openingLabel?.textContent ?? '');
-    text.setAttribute('aria-label', `${FORECAST} ${openingLabel?.textContent ?? ''}`.trim());
-    if (dialog.open) return true;
+    this.#opener = opener;
+    dialog.setAttribute('aria-label', opener.textContent);
+    text.setAttribute('aria-label', `${FORECAST} ${opener.textContent}`);
+    if (dialog.open) return;
     if (!this.#frm.placed) {
       // First shown in the middle of the viewport; later where it was left.
       const frame = state.frame / PX;
@@ -267,17 +271,17 @@ class PageOverlay {
       dialog.showModal();
     } catch (e) {
       console.warn('<zodiac-chart>: cannot show the analysis window', e);
-      return false;
+      this.#core.windowClose();
+      return;
     }
     this.#fitToViewport();
     text.focus({ preventScroll: true });
-    return true;
   }
 
   // Puts the control's text into the text box.
   refresh(state = this.#core.windowState()) {
     if (!this.#frm || !state) return;
-    const value = state.controls.find((c) => c.kind === Kind.textBox)?.caption ?? '';
+    const value = state.controls.find((c) => c.kind === 'textBox')?.caption ?? '';
     if (this.#frm.text.value !== value.replaceAll('\r\n', '\n')) {
       this.#frm.text.value = value;
       this.#frm.text.scrollTop = 0;
@@ -292,26 +296,18 @@ class PageOverlay {
     this.#opener = null;
   }
 
-  // A press on the client area goes to the window as a mouse press at that point; on its
-  // own background the window then starts moving with the pointer.
+  // A press on the client area goes to the window as a mouse press at that point; when the
+  // control answers that it moves the window (a press on its own background), the pointer
+  // moves it until it is released.
   #press(e, client) {
     // The close button, grown to a finger's size, is the button's wherever the model has it.
     if (this.#frm.close.contains(e.target)) return;
     const r = client.getBoundingClientRect();
     const scale = this.#frm.scale;
-    this.#pressed = e;
-    const moved = this.#core.windowPress(((e.clientX - r.left) * PX) / scale,
-      ((e.clientY - r.top) * PX) / scale,
-      MOUSE_BUTTONS[e.button] ?? 1);
-    this.#pressed = null;
-    if (moved) e.preventDefault();
-  }
-
-  // Called by the control during a press on the window's background: the pointer moves the
-  // window until it is released.
-  startWindowMove() {
-    const e = this.#pressed;
-    if (!e || !this.#frm) return;
+    const moves = this.#core.windowPress(((e.clientX - r.left) * PX) / scale,
+      ((e.clientY - r.top) * PX) / scale, e.button);
+    if (!moves) return;
+    e.preventDefault();
     const { dialog } = this.#frm;
     dialog.setPointerCapture(e.pointerId);
     this.#drag = { pointer: e.pointerId, x: e.clientX, y: e.clientY,
@@ -328,8 +324,9 @@ class PageOverlay {
     if (this.#drag && e.pointerId === this.#drag.pointer) this.#drag = null;
   }
 
-  // A modal message box: the stop icon, the text and an OK button.
-  messageBox(text, style) {
+  // A modal message box: the icon ("stop" or none), the text and an OK button.
+  messageBox(text, icon) {
+    this.inDocument();
     const box = document.createElement('dialog');
     box.className = 'msgbox';
     box.setAttribute('role', 'alertdialog');
@@ -338,7 +335,7 @@ class PageOverlay {
     body.className = 'msg-body';
     body.dir = 'rtl';
     body.lang = 'ar';
-    if (style === STOP_ICON) body.append(stopIcon());
+    if (icon === 'stop') body.append(stopIcon());
     const p = document.createElement('p');
     p.className = 'msg-text';
     p.id = `message-${++this.#messages}`;

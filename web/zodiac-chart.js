@@ -4,10 +4,10 @@
 // serves every element on the page, so they share one body table and one analysis window.
 // Dependency-free; runs under `script-src 'self' 'wasm-unsafe-eval'` (no eval, no inline
 // styles, text only through textContent) and finds its .wasm and artwork beside itself.
-import { ALIGN, FONT_STACKS, HAND_HOTSPOT, Kind, MOUSE_BUTTONS, PEN_DASH, PEN_DOT, POINTER_HAND,
-  PT, PX, applyFont, art, cssColour, fontStack, place, sheet, svg } from './dom.js';
-import { Status, finalizer, loadCore, loadedCore, newElementId } from './core.js';
-import { refreshOverlay, whileOpening } from './overlay.js';
+import { FONT_STACKS, HAND_HOTSPOT, PT, PX, applyFont, art, cssColour, fontStack, place, sheet,
+  svg } from './dom.js';
+import { Status, loadCore, loadedCore, newElementId } from './core.js';
+import { pageOverlay } from './overlay.js';
 
 export { timeStartup } from './core.js';
 
@@ -67,12 +67,18 @@ const ACCESS_CSS = `
 `;
 let accessSheet = null;
 
+const PEN_DASHES = { dash: '18 6', dot: '3 3' };
+// Enter or Space on a sign label: a release of the main button, no key held.
+const KEY_RELEASE = { button: 0, shiftKey: false, ctrlKey: false, altKey: false };
+
 class ActiveX_Ctl extends HTMLElement {
   // The programmatic identifier: library name, a dot, class name.
   static progId = 'ActiveX_Prj.ActiveX_Ctl';
+  static observedAttributes = ['at'];
 
-  #id = 0;
-  #startRequested = false;
+  #id = 0; // the module's control for this element, 0 while there is none
+  #run = 0; // counts starts and stops: a start that finds it moved on was overtaken
+  #running = false; // started (or starting) and not stopped since
   #started = false;
   #surface;
   #background;
@@ -103,16 +109,35 @@ class ActiveX_Ctl extends HTMLElement {
     this.#buildAccess(root);
   }
 
+  // Connected, it starts once; disconnected, it stops and frees its control, unless the page
+  // connects it again in the same task (a move).
   connectedCallback() {
     this.#resizeObserver.observe(this);
-    if (!this.#startRequested) {
-      this.#startRequested = true;
-      this.#start();
-    }
+    if (!this.#running) this.#start();
   }
 
   disconnectedCallback() {
     this.#resizeObserver.unobserve(this);
+    queueMicrotask(() => {
+      if (!this.isConnected) this.#stop();
+    });
+  }
+
+  // A new, changed or removed `at` starts the control again on that instant (or the clock).
+  attributeChangedCallback(name, old, value) {
+    if (old === value || !this.#running) return;
+    this.#stop();
+    this.#start();
+  }
+
+  /** The instant shown (ISO 8601, as the `at` attribute), or null for the clock's. */
+  get at() {
+    return this.getAttribute('at');
+  }
+
+  set at(value) {
+    if (value === null || value === undefined) this.removeAttribute('at');
+    else this.setAttribute('at', value);
   }
 
   /** The public method DrawThéme: redraws the bodies on the wheel and the aspects. */
@@ -125,8 +150,11 @@ class ActiveX_Ctl extends HTMLElement {
     this.#call((core) => core.showAspects(this.#id), 'ShowAspects_Pln');
   }
 
-  // Created the first time it is connected: UserControl_Initialize, then the first drawing.
+  // A new control: UserControl_Initialize, then the first drawing; `load` once drawn, `error`
+  // with the reason when the instant is refused.
   async #start() {
+    this.#running = true;
+    const run = ++this.#run;
     let core;
     try {
       core = await loadCore();
@@ -134,22 +162,46 @@ class ActiveX_Ctl extends HTMLElement {
       console.warn('<zodiac-chart>: the WebAssembly module did not load', e);
       return;
     }
+    if (run !== this.#run || !this.isConnected) return; // stopped or removed meanwhile
     this.#id = newElementId();
-    finalizer.register(this, this.#id);
     try {
       const created = core.create(this.#id, this.getAttribute('at') ?? '');
       if (created === Status.failed) {
         console.warn(`<zodiac-chart>: the control was not created: ${core.lastError()}`);
         return;
       }
+      // Why the instant was refused: its text (no instant, a skipped day), or the time base.
+      let refusal = created === Status.ok ? '' : core.lastError();
       const status = core.initialize(this.#id);
-      if (status !== Status.ok) console.warn(`<zodiac-chart>: start-up stopped: ${core.lastError()}`);
+      if (status === Status.calendarGap) refusal ||= core.lastError();
+      else if (status !== Status.ok)
+        console.warn(`<zodiac-chart>: start-up stopped: ${core.lastError()}`);
       this.#started = true;
-      this.#render(core);
-      performance.mark('zodiac-chart:drawn');
+      this.#render(core); // a refused instant shows the error state (#present)
+      // The page's first chart is marked for timing (once: marks are kept for the page's life).
+      if (!performance.getEntriesByName('zodiac-chart:drawn').length)
+        performance.mark('zodiac-chart:drawn');
+      if (refusal) this.#refused(refusal);
+      // A chart is drawn unless start-up stopped (and a listener did not start it again).
+      const drawn = status === Status.ok || status === Status.calendarGap;
+      if (drawn && run === this.#run) this.dispatchEvent(new Event('load'));
     } catch (e) {
       console.warn('<zodiac-chart>: start-up failed', e);
     }
+  }
+
+  // The `error` event of a refused instant; the chart itself shows the reason (#present).
+  #refused(reason) {
+    this.dispatchEvent(new CustomEvent('error', { detail: { reason } }));
+  }
+
+  // The control freed; a start still waiting for the module will not create one.
+  #stop() {
+    this.#run++;
+    this.#running = false;
+    this.#started = false;
+    if (this.#id) loadedCore?.destroy(this.#id);
+    this.#id = 0;
   }
 
   // A method or event delivered to the control, then the new state drawn; faults reach the
@@ -176,15 +228,19 @@ class ActiveX_Ctl extends HTMLElement {
     if (changed) this.#call((core) => core.resize(this.#id), 'UserControl_Resize');
   }
 
+  // A mouse release (or the keyboard's, as the main button at the label's corner) goes to
+  // the control; the window it shows then opens, named by this label.
   #signReleased(label, index, e) {
     const r = label.getBoundingClientRect();
-    const button = e ? (MOUSE_BUTTONS[e.button] ?? 1) : 1;
-    const shift = e ? (e.shiftKey ? 1 : 0) | (e.ctrlKey ? 2 : 0) | (e.altKey ? 4 : 0) : 0;
     const x = e ? ((e.clientX - r.left) * PX) / this.#scale : 0;
     const y = e ? ((e.clientY - r.top) * PX) / this.#scale : 0;
-    whileOpening(label, () => this.#call(
-      (core) => core.labelMouseUp(this.#id, index, button, shift, x, y), 'LabAnalyse_MouseUp'));
-    refreshOverlay();
+    this.#call((core) => {
+      const overlay = pageOverlay(core);
+      overlay.attach();
+      const status = core.labelMouseUp(this.#id, index, e ?? KEY_RELEASE, x, y);
+      overlay.openIfShown(label);
+      return status;
+    }, 'LabAnalyse_MouseUp');
   }
 
   #render(core) {
@@ -214,20 +270,17 @@ class ActiveX_Ctl extends HTMLElement {
     layer.setAttribute('height', surface.height / PX);
     const items = [];
     for (const item of state.layer) {
-      if (item[0] === 'line') {
-        const [, x1, y1, x2, y2, colour, width, style] = item;
-        const line = svg('line', { x1: x1 / PX, y1: y1 / PX, x2: x2 / PX, y2: y2 / PX,
-          stroke: cssColour(colour), 'stroke-width': width });
-        if (width > 1) line.setAttribute('stroke-linecap', 'round');
-        if (style === PEN_DASH) line.setAttribute('stroke-dasharray', '18 6');
-        if (style === PEN_DOT) line.setAttribute('stroke-dasharray', '3 3');
+      if (item.kind === 'line') {
+        const line = svg('line', { x1: item.x1 / PX, y1: item.y1 / PX, x2: item.x2 / PX,
+          y2: item.y2 / PX, stroke: cssColour(item.colour), 'stroke-width': item.width });
+        if (item.width > 1) line.setAttribute('stroke-linecap', 'round');
+        if (item.pen in PEN_DASHES) line.setAttribute('stroke-dasharray', PEN_DASHES[item.pen]);
         items.push(line);
       } else {
-        const [, x, y, colour, text] = item;
-        const t = svg('text', { x: x / PX, y: y / PX, fill: cssColour(colour),
+        const t = svg('text', { x: item.x / PX, y: item.y / PX, fill: cssColour(item.colour),
           'dominant-baseline': 'text-before-edge', 'font-family': fontStack(state.font.name),
           'font-size': state.font.size * PT, 'font-weight': state.font.weight });
-        t.textContent = text;
+        t.textContent = item.text;
         items.push(t);
       }
     }
@@ -245,7 +298,7 @@ class ActiveX_Ctl extends HTMLElement {
     }
     e.hidden = !c.visible;
     place(e.style, c, !c.autosize);
-    if (c.kind === Kind.label) {
+    if (c.kind === 'label') {
       if (e.textContent !== c.caption) e.textContent = c.caption;
     } else if (c.picture) {
       e.alt = c.tooltip;
@@ -256,13 +309,13 @@ class ActiveX_Ctl extends HTMLElement {
 
   #createChild(c) {
     let e;
-    if (c.kind === Kind.image && c.picture) {
+    if (c.kind === 'image' && c.picture) {
       e = document.createElement('img');
       e.className = 'glyph';
       e.setAttribute('part', c.name === 'ImgPln' ? 'glyph' : 'image');
       e.src = art(c.picture);
       e.draggable = false;
-    } else if (c.kind === Kind.image) {
+    } else if (c.kind === 'image') {
       // A picture-less image: only its tooltip shows.
       e = document.createElement('div');
     } else {
@@ -271,14 +324,14 @@ class ActiveX_Ctl extends HTMLElement {
       applyFont(e.style, c.font);
       e.style.color = cssColour(c.fore);
       if (!c.transparent) e.style.background = cssColour(c.back);
-      e.style.textAlign = ALIGN[c.align];
+      e.style.textAlign = c.align;
       e.setAttribute('part', c.name === 'LabAnalyse' ? 'sign-label' : 'label');
     }
     if (c.name === 'LabAnalyse') this.#makeSignLabel(e, c.index);
     if (c.name === 'LabAnalyse') this.#signRow(e, c);
     if (c.name === 'ImgPln') this.#makeGlyph(e);
     if (c.name === 'LabDate') e.classList.add('date');
-    if (c.pointer === POINTER_HAND) e.classList.add('sign');
+    if (c.pointer === 'hand') e.classList.add('sign');
     return e;
   }
 

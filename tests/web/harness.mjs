@@ -12,13 +12,14 @@ export const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 export const BUNDLE = join(ROOT, process.env.ZC_WEB_BUILD_DIR ?? 'build-web', 'bundle');
 const CLI = join(ROOT, 'build-test', 'zodiac-chart');
 
-// Starts `zodiac-chart serve` on a free port over the bundle, as a visitor's site would serve
-// it (with the strict CSP); resolves to { url, close }. The server prints its address first.
-export async function startServer() {
+// Starts `zodiac-chart serve` on a free port over the bundle (or another folder), as a
+// visitor's site would serve it (with the strict CSP); resolves to { url, close }. The server
+// prints its address first.
+export async function startServer(folder = BUNDLE) {
   if (!existsSync(join(BUNDLE, 'index.html')))
     throw new Error(`no web bundle in ${BUNDLE}: run scripts/build-web first`);
   buildCli();
-  const child = spawn(CLI, ['serve', '--port', '0', '--bundle', BUNDLE],
+  const child = spawn(CLI, ['serve', '--port', '0', '--bundle', folder],
     { stdio: ['ignore', 'pipe', 'inherit'] });
   const url = await new Promise((ok, fail) => {
     child.once('error', fail);

@@ -217,11 +217,14 @@ test('assistive technology reads a named chart, its aspects and the window; axe 
       .map((n) => ({ name: n.name?.value, description: n.description?.value ?? '' }));
     const groups = await readable('group');
     const at2000 = '2000-01-01T12:00Z';
+    const birth = '1990-06-15T05:30Z'; // the demo picker's 08:30 in Riyadh
     assert.deepEqual(groups, [
       { name: 'خريطة الأبراج اليومية 12/04/2024, 15:00:00',
         description: aspectsOf(cli('positions', '--at', NOW).bodies) },
       { name: 'خريطة الأبراج اليومية 01/01/2000, 15:00:00',
         description: aspectsOf(cli('positions', '--at', at2000).bodies) },
+      { name: 'خريطة الأبراج اليومية 15/06/1990, 08:30:00',
+        description: aspectsOf(cli('positions', '--at', birth).bodies) },
     ]);
     // No name read twice: the glyphs and buttons carry no description that repeats it.
     for (const role of ['image', 'button'])
