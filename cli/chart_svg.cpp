@@ -153,14 +153,28 @@ void Drawing_Layer_Svg(Svg_Writer& w, const Drawing_Layer& layer) {
   w << "</g>";
 }
 
-// A one-line label: a centred caption, or one whose left edge stays at Left as it grows.
+// Characters of UTF-8 text (lead bytes).
+std::size_t Characters(std::string_view s) {
+  std::size_t n = 0;
+  for (const char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+// A one-line label: a centred caption, or one whose left edge stays at Left as it grows; one
+// estimated to grow past the panel's right edge (a Julian date with its mark) ends at that
+// edge instead. The estimate allows 0.55 em a character.
 void Label(Svg_Writer& w, const Child_Control& c) {
+  constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
   const bool centred = c.Alignment == Text_Align::Center;
   const bool rtl = Has_Arabic(c.Caption);
+  const double estimate = 0.55 * c.Font.Size * kTwipsPerPoint * Characters(c.Caption);
+  const bool at_edge = !centred && c.Left + estimate > kPanelRight;
   w << "<text";
-  w.Attr("x", centred ? c.Left + c.Width / 2 : c.Left).Attr("y", c.Top + c.Height / 2);
+  w.Attr("x", centred ? c.Left + c.Width / 2 : at_edge ? kPanelRight : c.Left);
+  w.Attr("y", c.Top + c.Height / 2);
+  const char* anchor = centred ? "middle" : (rtl != at_edge) ? "end" : "start";
   w << " dominant-baseline=\"central\" direction=\"" << (rtl ? "rtl" : "ltr")
-    << "\" text-anchor=\"" << (centred ? "middle" : rtl ? "end" : "start") << "\" fill=\"";
+    << "\" text-anchor=\"" << anchor << "\" fill=\"";
   w.Color(c.ForeColor) << '"';
   w.Font(c.Font) << '>';
   if (!c.ToolTipText.empty()) w << "<title>", w.Escaped(c.ToolTipText) << "</title>";

@@ -1,9 +1,36 @@
 // The command line's platform.
 #include "cli/cli_platform.h"
 
+#include <langinfo.h>
+
+#include <cstdio>
 #include <ctime>
 
 #include "control/instant.h"
+
+namespace {
+// LC_TIME's short date format with its year written in full: %y, %Y and %D's year become the
+// year itself, four digits at least (strftime gives "24" for %y and "800" for %Y).
+std::string Full_Year_Date_Format(int year) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%04d", year);
+  const std::string format = nl_langinfo(D_FMT);
+  std::string out;
+  for (std::size_t k = 0; k < format.size(); ++k) {
+    const char c = format[k];
+    const char next = k + 1 < format.size() ? format[k + 1] : '\0';
+    if (c != '%' || next == '\0') {
+      out += c;
+      continue;
+    }
+    ++k;
+    if (next == 'y' || next == 'Y') out += digits;
+    else if (next == 'D') out += std::string("%m/%d/") + digits;
+    else out += {c, next};
+  }
+  return out;
+}
+}  // namespace
 
 std::string Cli_Platform::Date_Text() {
   // The zone's offset at this instant from the C library, then the local date in the same
@@ -21,9 +48,15 @@ std::string Cli_Platform::Date_Text() {
   local.tm_min = l.minute;
   local.tm_sec = l.second;
   local.tm_wday = static_cast<int>((Day_Number(l.year, l.month, l.day) + 1) % 7);  // Sunday 0
-  char buf[128];
-  const std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);
-  return std::string(buf, n);
+  char buf[256];
+  const std::string format = Full_Year_Date_Format(l.year) + " %X";
+  const std::size_t n = std::strftime(buf, sizeof buf, format.c_str(), &local);
+  std::string text(buf, n);
+  // A local day before 1582-10-15 is shown in the Julian calendar: marked so, with the date
+  // in a first-strong isolate so it keeps its own order in the Arabic line.
+  if (Day_Number(l.year, l.month, l.day) < Day_Number(1582, 10, 15))
+    text = "\u2068" + text + "\u2069 (يولياني)";
+  return text;
 }
 
 void Cli_Platform::Message_Box(std::string_view text, int) { err_ << text << "\n"; }

@@ -15,7 +15,8 @@ class Cli_Platform : public Platform {
   Cli_Platform(const CivilTime& utc, std::ostream& err) : utc_(utc), err_(err) {}
 
   CivilTime Clock_Utc() override { return utc_; }
-  // The instant in local time, as strftime's "%x %X" (short date, long time) of LC_TIME.
+  // The instant in local time, as strftime's "%x %X" (short date, long time) of LC_TIME with
+  // the year in full; before 1582-10-15 the Julian calendar's date, marked "(يولياني)".
   std::string Date_Text() override;
   void Message_Box(std::string_view text, int style) override;
   Show_Result Show_Modal(FrmAnalyse&) override { return Show_Result::Shown; }

@@ -63,7 +63,7 @@ void ActiveX_Ctl::LabAnalyse_MouseUp(std::int16_t Index, int, int, float, float)
 
 void ActiveX_Ctl::UserControl_Initialize() {
   With_Own_Sky([&] {
-    Startup_Compute(platform_.Clock_Utc(), platform_);
+    instant_refused_ = !Startup_Compute(platform_.Clock_Utc(), platform_);
     for (int k = 0; k < BodyIndex::Count; ++k) own_sky_[k] = {Pln_Rec[k].Lon, Pln_Rec[k].Retro};
     has_own_sky_ = true;
     UserControl_Resize();

@@ -51,6 +51,10 @@ class ActiveX_Ctl {
   // thread wrote.
   void Keep_Own_Sky(bool on) { keep_own_sky_ = on; }
 
+  // True when the time base refused the instant of the last start-up (a date of the 1582
+  // calendar gap): the chart then shows the sky of the time left from before.
+  bool Instant_Refused() const { return instant_refused_; }
+
   // Child controls, by name and index.
   std::array<Child_Control, 12> LabAnalyse;
   Child_Control LabDate;
@@ -74,5 +78,6 @@ class ActiveX_Ctl {
   Platform& platform_;
   bool keep_own_sky_ = false;
   bool has_own_sky_ = false;
+  bool instant_refused_ = false;
   std::array<Body_Sky, 10> own_sky_{};
 };

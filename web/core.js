@@ -1,10 +1,11 @@
 // The bridge to the WebAssembly module: fetched and compiled once for the page, on first use;
 // its calls wrapped for JavaScript, and the page side of the control's platform that the
 // module calls back (web/host_library.js).
+import { dateLabel, preloadArtwork } from './dom.js';
 import { pageOverlay } from './overlay.js';
 
 // Status of the module's calls (web/exports.cpp).
-export const Status = { ok: 0, fault: 1, badInstant: 2, noControl: 3, failed: 4 };
+export const Status = { ok: 0, fault: 1, badInstant: 2, noControl: 3, failed: 4, calendarGap: 5 };
 
 
 let corePromise = null;
@@ -12,9 +13,11 @@ export let loadedCore = null; // the module's calls, once it has loaded
 let nextElement = 1;
 export const newElementId = () => nextElement++;
 
-// The loader and the .wasm are fetched side by side; the .wasm is compiled while it streams.
+// The loader, the .wasm and the artwork are fetched side by side; the .wasm is compiled while
+// it streams.
 export function loadCore() {
   corePromise ??= (async () => {
+    preloadArtwork();
     const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
     wasm.catch(() => {}); // a failure is reported where the response is used
     const { default: createZodiacChartCore } = await import('./zodiac-chart-core.mjs');
@@ -65,19 +68,19 @@ function wrapCore(m) {
     resize: (id) => m._zc_resize(id),
     drawTheme: (id) => m._zc_draw_theme(id),
     showAspects: (id) => m._zc_show_aspects(id),
-    labelMouseUp: (id, index, button, shift, x, y) =>
-      m._zc_label_mouse_up(id, index, button, shift, x, y),
+    controlCount: () => m._zc_control_count(),
+    // A DOM mouse event's button and keys, at (x, y) twips within sign label `index`.
+    labelMouseUp: (id, index, { button, shiftKey, ctrlKey, altKey }, x, y) =>
+      m._zc_label_mouse_up(id, index, button, shiftKey, ctrlKey, altKey, x, y),
     controlState: (id) => json(m._zc_control_state(id)),
     windowState: () => json(m._zc_window_state()),
     windowClose: () => m._zc_window_close(),
     windowPress: (x, y, button) => m._zc_window_press(x, y, button),
     lastError: () => m.UTF8ToString(m._zc_last_error()),
+    chartReading: (id) => json(m._zc_chart_reading(id)),
     timeStartup: (runs) => m._zc_time_startup(runs),
   };
 }
-
-// Frees a control once its element is gone for good.
-export const finalizer = new FinalizationRegistry((id) => loadedCore?.destroy(id));
 
 // A page-side failure inside a call from the module would unwind through it to the page:
 // it is reported on the console instead, and the call answers `fallback`.
@@ -100,17 +103,14 @@ const pageHost = {
       d.getUTCMinutes(), d.getUTCSeconds()];
   }, [2000, 1, 1, 0, 0, 0]),
   // The visitor's general date format: short date, then the time with seconds.
-  dateText: guarded('the date text', (id, unixMs) => {
-    const d = Number.isNaN(unixMs) ? new Date() : new Date(unixMs);
-    return d.toLocaleString(undefined, { dateStyle: 'short', timeStyle: 'medium' });
-  }, ''),
+  dateText: guarded('the date text',
+    (id, unixMs) => dateLabel(Number.isNaN(unixMs) ? new Date() : new Date(unixMs)), ''),
   messageBox: guarded('the message box',
-    (id, text, style) => pageOverlay(loadedCore).messageBox(text, style)),
+    (id, text, icon) => pageOverlay(loadedCore).messageBox(text, icon)),
+  // The window opens when the event that showed it has been handled (overlay.js).
   showWindow: guarded('showing the analysis window',
-    () => pageOverlay(loadedCore).showWindow(), false),
+    () => pageOverlay(loadedCore).inDocument(), false),
   hideWindow: guarded('hiding the analysis window', () => pageOverlay(loadedCore).hideWindow()),
-  startWindowMove: guarded('moving the analysis window',
-    () => pageOverlay(loadedCore).startWindowMove()),
 };
 
 /** Times the start-up computation in this page's WebAssembly module: `runs` runs, the mean

@@ -1,17 +1,7 @@
-// What the element and the page overlay both draw with: the control's units, kinds, colours
-// and fonts in CSS terms, and small DOM builders.
+// What the element and the page overlay both draw with: the control's units, colours and
+// fonts in CSS terms, its artwork, and small DOM builders.
 export const PX = 15; // twips to a CSS pixel
 export const PT = 96 / 72; // CSS pixels to a point
-
-// Child control kinds and alignments (analysis/child_control.h).
-export const Kind = { label: 0, image: 1, textBox: 2, button: 3, pictureBox: 4 };
-export const ALIGN = ['left', 'right', 'center'];
-export const POINTER_HAND = 1;
-export const STOP_ICON = 16;
-export const PEN_DASH = 1;
-export const PEN_DOT = 2;
-// DOM mouse buttons (0 main, 1 middle, 2 secondary) as the control numbers them.
-export const MOUSE_BUTTONS = [1, 4, 2];
 
 // The design's fonts onto fonts that pages have.
 export const FONT_STACKS = {
@@ -21,6 +11,21 @@ export const FONT_STACKS = {
 export const SYSTEM_COLOURS = { 0x8000000f: '#F0F0F0' }; // button face
 
 export const art = (name) => new URL(`${name}.svg`, import.meta.url).href;
+// Every picture a chart shows: its background, the ten glyphs and the pointing hand.
+export const ARTWORK = ['background', ...Array.from({ length: 10 }, (_, k) => `glyph-${k}`),
+  'hand'];
+
+// Starts downloading the artwork now, beside the module, rather than when the first chart
+// is drawn; the chart's images and cursor then take the preloaded responses.
+export function preloadArtwork() {
+  for (const name of ARTWORK) {
+    const link = document.createElement('link');
+    link.rel = 'preload';
+    link.as = 'image';
+    link.href = art(name);
+    document.head.append(link);
+  }
+}
 // Where the pointing hand's fingertip is in hand.svg (pixels from its top left).
 export const HAND_HOTSPOT = '11 1';
 
@@ -60,4 +65,66 @@ export function svg(name, attributes = {}) {
   const e = document.createElementNS(SVG_NS, name);
   for (const [k, v] of Object.entries(attributes)) e.setAttribute(k, String(v));
   return e;
+}
+
+// The date label's text for instant d: the visitor's short date and medium time with the year
+// always in full (four digits, in the visitor's digits). A local day before 1582-10-15 is the
+// Julian calendar's, as the control computed it: that date in the same format, followed by
+// the mark "(يولياني)".
+export const JULIAN_MARK = '(يولياني)';
+const FIRST_GREGORIAN_DAY = 2299161; // day number (JDN) of 1582-10-15
+export function dateLabel(d, locale = undefined) {
+  const local = new Intl.DateTimeFormat(locale, { dateStyle: 'short', timeStyle: 'medium' });
+  const { calendar, numberingSystem, timeZone } = local.resolvedOptions();
+  const field = (f, date, type) => Number(f.formatToParts(date).find((p) => p.type === type)?.value);
+  // The local reading in the proleptic Gregorian calendar, and its day number.
+  const g = new Intl.DateTimeFormat('en-US', { timeZone, calendar: 'gregory', numberingSystem: 'latn',
+    hourCycle: 'h23', year: 'numeric', month: 'numeric', day: 'numeric', hour: 'numeric',
+    minute: 'numeric', second: 'numeric', era: 'short' });
+  const era = g.formatToParts(d).find((p) => p.type === 'era')?.value;
+  const year = era === 'BC' ? 1 - field(g, d, 'year') : field(g, d, 'year');
+  const jdn = gregorianDayNumber(year, field(g, d, 'month'), field(g, d, 'day'));
+  if (jdn >= FIRST_GREGORIAN_DAY) return withFullYear(local, d, locale, calendar, numberingSystem);
+  // The Julian date with the local time of day, shown through a UTC formatter.
+  const [jy, jm, jd] = julianDate(jdn);
+  const j = new Date(0);
+  j.setUTCFullYear(jy, jm - 1, jd);
+  j.setUTCHours(field(g, d, 'hour'), field(g, d, 'minute'), field(g, d, 'second'));
+  const utc = new Intl.DateTimeFormat(locale, { dateStyle: 'short', timeStyle: 'medium',
+    calendar: 'gregory', numberingSystem, timeZone: 'UTC' });
+  // First-strong isolates keep the date's own order inside the Arabic line.
+  return `\u2068${withFullYear(utc, j, locale, 'gregory', numberingSystem)}\u2069 ${JULIAN_MARK}`;
+}
+
+// format's text of d with its year part replaced by the whole year (four digits at least in
+// the Gregorian calendar).
+function withFullYear(format, d, locale, calendar, numberingSystem) {
+  const { timeZone } = format.resolvedOptions();
+  const yearOnly = new Intl.DateTimeFormat(locale, { calendar, numberingSystem, timeZone,
+    year: 'numeric' }).formatToParts(d).find((p) => p.type === 'year')?.value;
+  const latin = new Intl.DateTimeFormat('en-US', { calendar, numberingSystem: 'latn', timeZone,
+    year: 'numeric' }).formatToParts(d).find((p) => p.type === 'year')?.value;
+  const full = calendar === 'gregory' && /^\d+$/.test(latin ?? '')
+    ? new Intl.NumberFormat(locale, { numberingSystem, minimumIntegerDigits: 4, useGrouping: false })
+      .format(Number(latin))
+    : yearOnly;
+  return format.formatToParts(d).map((p) => (p.type === 'year' && full ? full : p.value)).join('');
+}
+
+// Day number (JDN) of a proleptic Gregorian date; the Julian calendar date of a day number
+// (Meeus, Astronomical Algorithms, ch. 7, in integer form).
+function gregorianDayNumber(y, m, d) {
+  const a = Math.floor((14 - m) / 12);
+  const yy = y + 4800 - a;
+  const mm = m + 12 * a - 3;
+  return d + Math.floor((153 * mm + 2) / 5) + 365 * yy + Math.floor(yy / 4) - Math.floor(yy / 100)
+    + Math.floor(yy / 400) - 32045;
+}
+function julianDate(jdn) {
+  const c = jdn + 32082;
+  const d = Math.floor((4 * c + 3) / 1461);
+  const e = c - Math.floor((1461 * d) / 4);
+  const m = Math.floor((5 * e + 2) / 153);
+  return [d - 4800 + Math.floor(m / 10), m + 3 - 12 * Math.floor(m / 10),
+    e - Math.floor((153 * m + 2) / 5) + 1];
 }

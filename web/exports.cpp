@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "analysis/frm_analyse.h"
 #include "control/activex_ctl.h"
@@ -15,6 +16,7 @@
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
+#include "web/chart_reading.h"
 #include "web/render_state.h"
 #include "web/web_platform.h"
 
@@ -22,11 +24,20 @@ namespace {
 // Status of a call, as the page reads it.
 enum Status : int {
   kOk = 0,
-  kFault = 1,       // a computation or drawing fault; the control shows what it had done
-  kBadInstant = 2,  // the at text is no instant; start-up did not run
-  kNoControl = 3,   // no control for that element
-  kFailed = 4,      // anything else (out of memory, ...)
+  kFault = 1,        // a computation or drawing fault; the control shows what it had done
+  kBadInstant = 2,   // the at text is no instant; start-up did not run
+  kNoControl = 3,    // no control for that element
+  kFailed = 4,       // anything else (out of memory, ...)
+  kCalendarGap = 5,  // the time base refuses the at instant (the 1582 reform); start-up runs
 };
+
+// A DOM mouse button (0 main, 1 middle, 2 secondary) as the control numbers it (1 left,
+// 2 right, 4 middle); others count as the main one.
+int Control_Button(int dom_button) {
+  if (dom_button == 1) return 4;
+  if (dom_button == 2) return 2;
+  return 1;
+}
 
 // A day inside the ten days the Gregorian reform skipped: the time base refuses it with its
 // message and start-up goes on as the control always has.
@@ -37,6 +48,16 @@ struct Element_Control {
   Web_Platform platform;
   ActiveX_Ctl control;
   bool bad_instant = false;
+  std::string at;  // the at text of a chart of a chosen instant; empty for the clock's
+
+  // Why a chart of a chosen instant shows no sky (empty when it shows one): the at text was
+  // no instant, or the time base refused it. Charts of the clock keep the control's own
+  // handling of a start-up fault.
+  std::string_view No_Sky_Reason() const {
+    if (bad_instant) return "تاريخ غير صالح";
+    if (!at.empty() && control.Instant_Refused()) return "تاريخ مرفوض: انتقال التقويم عام 1582";
+    return {};
+  }
 };
 
 std::map<int, std::unique_ptr<Element_Control>>& Controls() {
@@ -83,6 +104,16 @@ int On_Control(int element, F&& f) {
   });
 }
 
+// The window host for one press on the analysis window: it records whether the control asked
+// to move the window, for zc_window_press to answer; hiding goes to the page.
+class Press_Host final : public Window_Platform {
+ public:
+  bool move_started = false;
+  Show_Result Show_Modal(FrmAnalyse& frm) override { return Page_Window_Host().Show_Modal(frm); }
+  void Hide(FrmAnalyse& frm) override { Page_Window_Host().Hide(frm); }
+  void Start_Window_Move(FrmAnalyse&) override { move_started = true; }
+};
+
 const char* Hand_Over(std::string text) {
   g_text = std::move(text);
   return g_text.c_str();
@@ -93,7 +124,8 @@ extern "C" {
 
 // Creates the control of element (1 or more) with its design-time layout. at: an ISO 8601
 // instant to show instead of the clock's, or empty. Returns kOk, kBadInstant (the control
-// exists and keeps its design layout; zc_last_error tells why) or kFailed.
+// exists and keeps its design layout; zc_last_error tells why), kCalendarGap (the control
+// exists and its start-up shows the time base's message; zc_last_error tells why) or kFailed.
 EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
   return Guarded([&] {
     auto ec = std::make_unique<Element_Control>(element);
@@ -105,6 +137,9 @@ EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
         ec->platform.Fix_Instant(parsed.utc);
       } else if (parsed.status == InstantParse::Status::CalendarGap) {
         ec->platform.Fix_Instant(kInsideCalendarGap);
+        g_last_error =
+            "at=\"" + at_text + "\": a day the Gregorian reform skipped (1582-10-05..14)";
+        status = kCalendarGap;
       } else {
         ec->bad_instant = true;
         g_last_error = "at=\"" + at_text + "\": " + parsed.error;
@@ -112,6 +147,7 @@ EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
       }
       // A chart of a chosen instant keeps its own sky and leaves the clock's charts theirs.
       ec->control.Keep_Own_Sky(true);
+      ec->at = at_text;
     }
     Controls()[element] = std::move(ec);
     return status;
@@ -123,12 +159,22 @@ EMSCRIPTEN_KEEPALIVE void zc_destroy(int element) {
   Guarded([&] { return static_cast<int>(Controls().erase(element)); });
 }
 
+// How many controls exist: one per started element still on the page.
+EMSCRIPTEN_KEEPALIVE int zc_control_count() { return static_cast<int>(Controls().size()); }
+
 // UserControl_Initialize. kFault when start-up stopped at a fault (the control then shows
-// what was done before it), kBadInstant when the at text was no instant (nothing runs).
+// what was done before it), kBadInstant when the at text was no instant (nothing runs),
+// kCalendarGap when the time base refused the at instant (start-up ran and showed its
+// message; zc_last_error tells why). An instant can pass the reading and still be refused:
+// the time base counts the day's fraction, so 1582-10-04 after midnight falls in the gap.
 EMSCRIPTEN_KEEPALIVE int zc_initialize(int element) {
   Element_Control* ec = Find(element);
   if (ec && ec->bad_instant) return kBadInstant;
-  return On_Control(element, [](Element_Control& c) { c.control.UserControl_Initialize(); });
+  const int status =
+      On_Control(element, [](Element_Control& c) { c.control.UserControl_Initialize(); });
+  if (status != kOk || ec->at.empty() || !ec->control.Instant_Refused()) return status;
+  g_last_error = "at=\"" + ec->at + "\": the time base refuses it (the 1582 calendar reform)";
+  return kCalendarGap;
 }
 
 // UserControl_Resize, on a change of the host's size.
@@ -146,13 +192,29 @@ EMSCRIPTEN_KEEPALIVE int zc_show_aspects(int element) {
   return On_Control(element, [](Element_Control& c) { c.control.ShowAspects_Pln(); });
 }
 
-// LabAnalyse_MouseUp: a mouse button (1 left, 2 right, 4 middle) released over sign label
-// index; x and y in twips within the label.
-EMSCRIPTEN_KEEPALIVE int zc_label_mouse_up(int element, int index, int button, int shift,
-                                           float x, float y) {
+// LabAnalyse_MouseUp: the DOM mouse button dom_button released over sign label index, with
+// the Shift, Ctrl and Alt keys (0 or 1) down or not; x and y in twips within the label. When
+// the control shows the analysis window, the page opens it after this call returns.
+EMSCRIPTEN_KEEPALIVE int zc_label_mouse_up(int element, int index, int dom_button, int shift,
+                                           int ctrl, int alt, float x, float y) {
+  const int keys = (shift ? 1 : 0) | (ctrl ? 2 : 0) | (alt ? 4 : 0);
   return On_Control(element, [&](Element_Control& c) {
-    c.control.LabAnalyse_MouseUp(static_cast<std::int16_t>(index), button, shift, x, y);
+    // A chart with no sky has no reading to give: the handler's failure message instead.
+    if (!c.No_Sky_Reason().empty()) return c.platform.Message_Box(kAnalyseFailMessage, kStopIconOk);
+    c.control.LabAnalyse_MouseUp(static_cast<std::int16_t>(index), Control_Button(dom_button),
+                                 keys, x, y);
   });
+}
+
+// What element's chart shows, for assistive technology, and why it shows no sky (JSON,
+// chart_reading.h), or null.
+EMSCRIPTEN_KEEPALIVE const char* zc_chart_reading(int element) {
+  std::string json = "null";
+  Guarded([&] {
+    if (Element_Control* ec = Find(element)) json = Chart_Reading_Json(ec->control, ec->No_Sky_Reason());
+    return int{kOk};
+  });
+  return Hand_Over(std::move(json));
 }
 
 // The render state of element's control as JSON (render_state.h), or null.
@@ -183,20 +245,18 @@ EMSCRIPTEN_KEEPALIVE int zc_window_close() {
   });
 }
 
-// A mouse press at client point (x, y) twips of the window: on its own background it is
-// Form_MouseDown, which starts moving the window. Returns 1 when it did, 0 when a control
-// lies there.
-EMSCRIPTEN_KEEPALIVE int zc_window_press(float x, float y, int button) {
-  int moved = 0;
+// A press of the DOM mouse button dom_button at client point (x, y) twips of the window: on
+// its own background it is Form_MouseDown. Returns 1 when the control asked to move the
+// window with the pointer (the page then moves it until the button is released), else 0.
+EMSCRIPTEN_KEEPALIVE int zc_window_press(float x, float y, int dom_button) {
+  Press_Host host;
   Guarded([&] {
     FrmAnalyse* frm = Loaded_FrmAnalyse();
-    if (frm && frm->Control_At(x, y) == nullptr) {
-      frm->Form_MouseDown(Page_Window_Host(), button, 0, x, y);
-      moved = 1;
-    }
+    if (frm && frm->Control_At(x, y) == nullptr)
+      frm->Form_MouseDown(host, Control_Button(dom_button), 0, x, y);
     return int{kOk};
   });
-  return moved;
+  return host.move_started ? 1 : 0;
 }
 
 // Why the last call failed.

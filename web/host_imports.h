@@ -11,14 +11,13 @@ void zc_host_clock(int element, int* out);
 // text in the visitor's locale format, date then time, written as UTF-8 into buf (at most
 // size bytes, NUL included).
 void zc_host_date_text(int element, double unix_ms, char* buf, int size);
-// A modal message box with the UTF-8 text and the style (16: stop icon, OK button). Returns
-// at once: the page cannot block.
-void zc_host_message_box(int element, const char* text, int style);
-// Shows the analysis window over the page for the control `element`; returns 1 when shown,
-// 0 when the page cannot show it.
+// A modal message box with the UTF-8 text, an OK button and the named icon ("stop", or ""
+// for none). Returns at once: the page cannot block.
+void zc_host_message_box(int element, const char* text, const char* icon);
+// Whether the page can show the analysis window for the control `element` now: 1 yes, 0 no.
+// The page opens it, named by the sign label released, when the call into the module that
+// showed it returns.
 int zc_host_show_window(int element);
 // Hides the analysis window.
 void zc_host_hide_window(int element);
-// Lets the pointer that has just been pressed move the analysis window until it is released.
-void zc_host_start_window_move(int element);
 }

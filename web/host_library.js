@@ -9,16 +9,13 @@ mergeInto(LibraryManager.library, {
   zc_host_date_text: function (element, unixMs, buf, size) {
     stringToUTF8(Module['zcHost'].dateText(element, unixMs), buf, size);
   },
-  zc_host_message_box: function (element, text, style) {
-    Module['zcHost'].messageBox(element, UTF8ToString(text), style);
+  zc_host_message_box: function (element, text, icon) {
+    Module['zcHost'].messageBox(element, UTF8ToString(text), UTF8ToString(icon));
   },
   zc_host_show_window: function (element) {
     return Module['zcHost'].showWindow(element) ? 1 : 0;
   },
   zc_host_hide_window: function (element) {
     Module['zcHost'].hideWindow(element);
-  },
-  zc_host_start_window_move: function (element) {
-    Module['zcHost'].startWindowMove(element);
   },
 });

@@ -53,7 +53,8 @@ set(files
   "${SOURCE_DIR}/web/zodiac-chart.d.ts"
   "${SOURCE_DIR}/web/custom-elements.json"
   "${SOURCE_DIR}/web/demo/index.html"
-  "${SOURCE_DIR}/web/demo/demo.css")
+  "${SOURCE_DIR}/web/demo/demo.css"
+  "${SOURCE_DIR}/web/demo/demo.js")
 foreach(file IN LISTS files)
   get_filename_component(name "${file}" NAME)
   execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${file}" "${BUNDLE_DIR}/${name}"

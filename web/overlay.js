@@ -1,7 +1,6 @@
 // The page overlay: the analysis window and the message boxes, modal dialogs in one shadow
 // root of the page, shared by every element.
-import { ALIGN, FONT_STACKS, Kind, MOUSE_BUTTONS, PX, STOP_ICON, applyFont, cssColour, place, sheet,
-  svg } from './dom.js';
+import { FONT_STACKS, PX, applyFont, cssColour, place, sheet, svg } from './dom.js';
 
 const CLOSE_TEXT = 'إغلاق';
 const OK_TEXT = 'موافق';
@@ -54,6 +53,23 @@ dialog::backdrop { background: transparent; }
 .msg-ok { min-width: 84px; padding: 4px 12px; font: inherit; }
 `;
 
+// Small screens, touch and the keyboard: the window scaled down to the viewport, its drag strip
+// taking touch and pen drags, a close button at least 24 CSS pixels square as displayed, and
+// focus rings 2 pixels wide.
+const SMALL_SCREEN_CSS = `
+.frm { transform-origin: 0 0; }
+.strip { touch-action: none; }
+.pic { z-index: 1; } /* the close button, grown over the text box's corner, stays on top */
+.txt:focus-visible { outline: 2px solid #1A5FB4; outline-offset: -4px; }
+.cmd-exit:focus-visible { outline: 2px solid #000; outline-offset: -5px; }
+.msg-ok:focus-visible { outline: 2px solid #1A5FB4; outline-offset: 2px; }
+`;
+const MIN_TARGET = 24; // CSS pixels: the smallest close button as displayed
+// How much of the window's top right corner is kept on screen: the close button and the top
+// of the strip below it (CSS pixels at the design size; wider when the close button is).
+const KEEP_VISIBLE = { width: 26, height: 60 };
+const FORECAST = 'توقعات';
+
 let overlay = null;
 // The overlay, created on first use; `core` is the loaded module's bridge.
 export function pageOverlay(core) {
@@ -61,35 +77,39 @@ export function pageOverlay(core) {
   return overlay;
 }
 
-// The sign label whose release is being handled: the window opened meanwhile is named by it.
-let openingLabel = null;
-export function whileOpening(label, f) {
-  openingLabel = label;
-  try {
-    return f();
-  } finally {
-    openingLabel = null;
-  }
-}
-
-export const refreshOverlay = () => overlay?.refresh();
-
 class PageOverlay {
   #core;
+  #host;
   #root;
   #frm = null; // the analysis window's dialog and text box, built on first use
   #opener = null; // the sign label that opened the window, for focus on close
-  #pressed = null; // the pointer press being handled
   #drag = null;
   #messages = 0;
 
   constructor(core) {
     this.#core = core;
-    const host = document.createElement('div');
-    host.style.setProperty('all', 'initial', 'important');
-    this.#root = host.attachShadow({ mode: 'open' });
-    this.#root.adoptedStyleSheets = [sheet(OVERLAY_CSS)];
-    document.body.append(host);
+    this.#host = document.createElement('div');
+    this.#host.style.setProperty('all', 'initial', 'important');
+    this.#root = this.#host.attachShadow({ mode: 'open' });
+    this.#root.adoptedStyleSheets = [sheet(OVERLAY_CSS), sheet(SMALL_SCREEN_CSS)];
+  }
+
+  // Puts the overlay into the current document's body, where a page that replaced its body
+  // (as single-page apps do) has not got it; true when it is in a document. Safe inside a
+  // call from the module.
+  inDocument() {
+    if (!this.#host.isConnected) document.body?.append(this.#host);
+    return this.#host.isConnected;
+  }
+
+  // The same before an event goes to the module: a window left open in a replaced body is
+  // closed, for the control too, so the event can open it again.
+  attach() {
+    if (!this.#host.isConnected && this.#frm?.dialog.open) {
+      this.#frm.dialog.close();
+      if (this.#core.windowState()?.shown) this.#core.windowClose();
+    }
+    return this.inDocument();
   }
 
   // The control's window model drawn as a dialog: text box, close button in its picture
@@ -113,21 +133,20 @@ class PageOverlay {
     const parts = {};
     for (const c of state.controls) {
       let e;
-      if (c.kind === Kind.textBox) {
+      if (c.kind === 'textBox') {
         e = document.createElement('textarea');
         e.className = 'txt';
         e.readOnly = true;
         e.dir = 'rtl';
         e.style.overflowY = c.vscroll ? 'scroll' : 'auto';
-      } else if (c.kind === Kind.pictureBox) {
+      } else if (c.kind === 'pictureBox') {
         e = document.createElement('div');
         e.className = 'pic';
-      } else if (c.kind === Kind.button) {
+      } else if (c.kind === 'button') {
         e = document.createElement('button');
         e.className = 'cmd-exit';
         e.type = 'button';
         e.setAttribute('aria-label', CLOSE_TEXT);
-        e.title = CLOSE_TEXT;
         e.append(crossIcon(Math.round(c.height / PX / 2)));
         e.addEventListener('click', () => this.#core.windowClose());
       } else {
@@ -136,19 +155,20 @@ class PageOverlay {
         e.textContent = c.caption;
       }
       place(e.style, c);
-      if (c.kind !== Kind.button) applyFont(e.style, c.font);
+      if (c.kind !== 'button') applyFont(e.style, c.font);
       e.style.color = cssColour(c.fore);
       if (!c.transparent) e.style.background = cssColour(c.back);
-      e.style.textAlign = ALIGN[c.align];
+      e.style.textAlign = c.align;
       parts[c.name] = e;
     }
     // CmdExit lies inside Pic; windowed controls above the label.
     parts.Pic.append(parts.CmdExit);
     client.append(parts.Lab, parts.Pic, parts.TxtAnalyse);
+    const strip = this.#addStrip(client, state);
 
     client.addEventListener('pointerdown', (e) => this.#press(e, client));
     client.addEventListener('contextmenu', (e) => {
-      if (e.target === client) e.preventDefault();
+      if (e.target === client || e.target === strip) e.preventDefault();
     });
     dialog.addEventListener('pointermove', (e) => this.#move(e));
     for (const end of ['pointerup', 'pointercancel', 'lostpointercapture'])
@@ -163,20 +183,83 @@ class PageOverlay {
       if (this.#core.windowState()?.shown) this.#core.windowClose();
     });
     this.#root.append(dialog);
-    this.#frm = { dialog, text: parts.TxtAnalyse, placed: false };
+    this.#frm = { dialog, text: parts.TxtAnalyse, placed: false, state, scale: 1,
+      close: parts.CmdExit, closeDesign: state.controls.find((c) => c.kind === 'button') };
+    addEventListener('resize', () => this.#fitToViewport());
   }
 
-  // Opens the window the control has just filled, named by the sign label being released;
-  // false when the page cannot show it.
-  showWindow() {
+  // The uncovered background beside the text box, below the picture box: where a press moves
+  // the window. Its own element, so that a touch or pen drag there moves the window instead
+  // of the page.
+  #addStrip(client, state) {
+    const text = state.controls.find((c) => c.kind === 'textBox');
+    const pic = state.controls.find((c) => c.kind === 'pictureBox');
+    const lab = state.controls.find((c) => c.kind === 'label');
+    const strip = document.createElement('div');
+    strip.className = 'strip';
+    strip.setAttribute('aria-hidden', 'true');
+    place(strip.style, { left: text.left + text.width, top: pic.top + pic.height,
+      width: state.width - text.left - text.width, height: lab.top - pic.top - pic.height });
+    // A press here selects no text; the listener also makes the strip a touch target of its
+    // own, which the browser's touch adjustment would otherwise hand to the text box beside it.
+    strip.addEventListener('mousedown', (e) => e.preventDefault());
+    client.prepend(strip);
+    return strip;
+  }
+
+  // The window on the viewport: scaled down uniformly when the viewport is smaller than it,
+  // never up; the close button at least MIN_TARGET pixels square as displayed (the text box's
+  // first line left clear of it); then kept where its close button and strip can be reached.
+  #fitToViewport() {
+    const frm = this.#frm;
+    if (!frm?.dialog.open) return;
+    const { state } = frm;
+    const frame = state.frame / PX;
+    const [width, height] = [state.width / PX + 2 * frame, state.height / PX + 2 * frame];
+    const view = document.documentElement;
+    const scale = Math.min(1, view.clientWidth / width, innerHeight / height);
+    frm.scale = scale;
+    frm.dialog.style.transform = scale < 1 ? `scale(${scale})` : '';
+    const design = frm.closeDesign;
+    const size = Math.max(design.width / PX, Math.ceil(MIN_TARGET / scale));
+    frm.closeSize = size;
+    const s = frm.close.style;
+    s.width = s.height = `${size}px`;
+    s.left = `${(design.left + design.width) / PX - size}px`;
+    frm.close.firstChild.setAttribute('width', Math.round(size / 2));
+    frm.close.firstChild.setAttribute('height', Math.round(size / 2));
+    const firstLine = 29.6; // the empty first line of the text, with border and padding
+    frm.text.style.paddingTop = `${2 + Math.max(0, size - firstLine)}px`;
+    this.#clamp(parseFloat(frm.dialog.style.left), parseFloat(frm.dialog.style.top));
+  }
+
+  // Moves the window to (left, top), or as near as keeps its close button and the top of its
+  // strip on screen.
+  #clamp(left, top) {
+    const { dialog, state, scale } = this.#frm;
+    const width = (state.width / PX + (2 * state.frame) / PX) * scale;
+    const view = document.documentElement;
+    const keepW = Math.max(KEEP_VISIBLE.width, this.#frm.closeSize + 8) * scale;
+    const keepH = KEEP_VISIBLE.height * scale;
+    const x = Math.max(keepW - width, Math.min(left, view.clientWidth - width));
+    const y = Math.max(0, Math.min(top, innerHeight - keepH));
+    dialog.style.left = `${x}px`;
+    dialog.style.top = `${y}px`;
+  }
+
+  // After the release of sign label `opener` has been handled: when the control has shown
+  // its window, it opens with the control's text, named by that label, which gets the focus
+  // back when it closes.
+  openIfShown(opener) {
     const state = this.#core.windowState();
-    if (!state) return false;
+    if (!state?.shown || !this.inDocument()) return;
     if (!this.#frm) this.#buildWindow(state);
     this.refresh(state);
     const { dialog, text } = this.#frm;
-    this.#opener = openingLabel;
-    dialog.setAttribute('aria-label', openingLabel?.textContent ?? '');
-    if (dialog.open) return true;
+    this.#opener = opener;
+    dialog.setAttribute('aria-label', opener.textContent);
+    text.setAttribute('aria-label', `${FORECAST} ${opener.textContent}`);
+    if (dialog.open) return;
     if (!this.#frm.placed) {
       // First shown in the middle of the viewport; later where it was left.
       const frame = state.frame / PX;
@@ -188,16 +271,17 @@ class PageOverlay {
       dialog.showModal();
     } catch (e) {
       console.warn('<zodiac-chart>: cannot show the analysis window', e);
-      return false;
+      this.#core.windowClose();
+      return;
     }
+    this.#fitToViewport();
     text.focus({ preventScroll: true });
-    return true;
   }
 
   // Puts the control's text into the text box.
   refresh(state = this.#core.windowState()) {
     if (!this.#frm || !state) return;
-    const value = state.controls.find((c) => c.kind === Kind.textBox)?.caption ?? '';
+    const value = state.controls.find((c) => c.kind === 'textBox')?.caption ?? '';
     if (this.#frm.text.value !== value.replaceAll('\r\n', '\n')) {
       this.#frm.text.value = value;
       this.#frm.text.scrollTop = 0;
@@ -212,22 +296,18 @@ class PageOverlay {
     this.#opener = null;
   }
 
-  // A press on the client area goes to the window as a mouse press at that point; on its
-  // own background the window then starts moving with the pointer.
+  // A press on the client area goes to the window as a mouse press at that point; when the
+  // control answers that it moves the window (a press on its own background), the pointer
+  // moves it until it is released.
   #press(e, client) {
+    // The close button, grown to a finger's size, is the button's wherever the model has it.
+    if (this.#frm.close.contains(e.target)) return;
     const r = client.getBoundingClientRect();
-    this.#pressed = e;
-    const moved = this.#core.windowPress((e.clientX - r.left) * PX, (e.clientY - r.top) * PX,
-      MOUSE_BUTTONS[e.button] ?? 1);
-    this.#pressed = null;
-    if (moved) e.preventDefault();
-  }
-
-  // Called by the control during a press on the window's background: the pointer moves the
-  // window until it is released.
-  startWindowMove() {
-    const e = this.#pressed;
-    if (!e || !this.#frm) return;
+    const scale = this.#frm.scale;
+    const moves = this.#core.windowPress(((e.clientX - r.left) * PX) / scale,
+      ((e.clientY - r.top) * PX) / scale, e.button);
+    if (!moves) return;
+    e.preventDefault();
     const { dialog } = this.#frm;
     dialog.setPointerCapture(e.pointerId);
     this.#drag = { pointer: e.pointerId, x: e.clientX, y: e.clientY,
@@ -237,17 +317,16 @@ class PageOverlay {
   #move(e) {
     const d = this.#drag;
     if (!d || e.pointerId !== d.pointer) return;
-    const style = this.#frm.dialog.style;
-    style.left = `${d.left + e.clientX - d.x}px`;
-    style.top = `${d.top + e.clientY - d.y}px`;
+    this.#clamp(d.left + e.clientX - d.x, d.top + e.clientY - d.y);
   }
 
   #endMove(e) {
     if (this.#drag && e.pointerId === this.#drag.pointer) this.#drag = null;
   }
 
-  // A modal message box: the stop icon, the text and an OK button.
-  messageBox(text, style) {
+  // A modal message box: the icon ("stop" or none), the text and an OK button.
+  messageBox(text, icon) {
+    this.inDocument();
     const box = document.createElement('dialog');
     box.className = 'msgbox';
     box.setAttribute('role', 'alertdialog');
@@ -256,7 +335,7 @@ class PageOverlay {
     body.className = 'msg-body';
     body.dir = 'rtl';
     body.lang = 'ar';
-    if (style === STOP_ICON) body.append(stopIcon());
+    if (icon === 'stop') body.append(stopIcon());
     const p = document.createElement('p');
     p.className = 'msg-text';
     p.id = `message-${++this.#messages}`;

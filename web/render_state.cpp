@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "control/layout.h"
+#include "render/drawing_layer.h"
 
 namespace {
 class Json_Writer {
@@ -89,12 +90,39 @@ void Write_Font(Json_Writer& w, const Font_Spec& f) {
   w.out += '}';
 }
 
+// The names the page reads for the model's enumerations.
+const char* Kind_Name(Control_Kind kind) {
+  switch (kind) {
+    case Control_Kind::Label: return "label";
+    case Control_Kind::Image: return "image";
+    case Control_Kind::Text_Box: return "textBox";
+    case Control_Kind::Button: return "button";
+    case Control_Kind::Picture_Box: return "pictureBox";
+  }
+  return "label";
+}
+
+const char* Align_Name(Text_Align align) {
+  switch (align) {
+    case Text_Align::Left: return "left";
+    case Text_Align::Right: return "right";
+    case Text_Align::Center: return "center";
+  }
+  return "left";
+}
+
+const char* Pen_Name(int style) {
+  if (style == kDash) return "dash";
+  if (style == kDot) return "dot";
+  return "solid";
+}
+
 void Write_Child(Json_Writer& w, const Child_Control& c) {
   w.Next();
   w.out += '{';
   w.Key("name"), w.String(c.Name);
   w.Key("index"), w.Number(c.Index);
-  w.Key("kind"), w.Number(static_cast<int>(c.Kind));
+  w.Key("kind"), w.String(Kind_Name(c.Kind));
   w.Key("left"), w.Number(c.Left);
   w.Key("top"), w.Number(c.Top);
   w.Key("width"), w.Number(c.Width);
@@ -105,12 +133,12 @@ void Write_Child(Json_Writer& w, const Child_Control& c) {
   w.Key("fore"), w.Number(c.ForeColor);
   w.Key("back"), w.Number(c.BackColor);
   w.Key("transparent"), w.Bool(c.Transparent);
-  w.Key("align"), w.Number(static_cast<int>(c.Alignment));
+  w.Key("align"), w.String(Align_Name(c.Alignment));
   w.Key("autosize"), w.Bool(c.AutoSize);
   w.Key("multiline"), w.Bool(c.Multi_Line);
   w.Key("vscroll"), w.Bool(c.Vertical_Scroll);
   w.Key("tab"), w.Number(c.Tab_Index);
-  w.Key("pointer"), w.Number(static_cast<int>(c.Pointer));
+  w.Key("pointer"), w.String(c.Pointer == Mouse_Pointer::Hand ? "hand" : "default");
   w.Key("visible"), w.Bool(c.Visible);
   w.Key("picture"), w.String(c.Picture);
   w.out += '}';
@@ -118,24 +146,25 @@ void Write_Child(Json_Writer& w, const Child_Control& c) {
 
 void Write_Item(Json_Writer& w, const Drawing_Item& item) {
   w.Next();
-  w.out += '[';
+  w.out += '{';
   if (const auto* line = std::get_if<Drawn_Line>(&item)) {
-    w.String("line");
-    for (const double v : {double(line->X1), double(line->Y1), double(line->X2),
-                           double(line->Y2), double(line->Color), double(line->Width),
-                           double(line->Style)}) {
-      w.out += ',';
-      w.Number(v);
-    }
+    w.Key("kind"), w.String("line");
+    w.Key("x1"), w.Number(line->X1);
+    w.Key("y1"), w.Number(line->Y1);
+    w.Key("x2"), w.Number(line->X2);
+    w.Key("y2"), w.Number(line->Y2);
+    w.Key("colour"), w.Number(line->Color);
+    w.Key("width"), w.Number(line->Width);
+    w.Key("pen"), w.String(Pen_Name(line->Style));
   } else {
     const auto& text = std::get<Printed_Text>(item);
-    w.String("text");
-    w.out += ',', w.Number(text.X);
-    w.out += ',', w.Number(text.Y);
-    w.out += ',', w.Number(text.Color);
-    w.out += ',', w.String(text.Text);
+    w.Key("kind"), w.String("text");
+    w.Key("x"), w.Number(text.X);
+    w.Key("y"), w.Number(text.Y);
+    w.Key("colour"), w.Number(text.Color);
+    w.Key("text"), w.String(text.Text);
   }
-  w.out += ']';
+  w.out += '}';
 }
 }  // namespace
 

@@ -10,8 +10,10 @@
 
 // {"surface": {...}, "font": {...}, "layer": [...], "children": [...]}: the surface's size,
 // background colour and picture; the layer's items in drawing order, a line as
-// ["line", x1, y1, x2, y2, colour, width, style] and printed text as ["text", x, y, colour,
-// text]; the children front to back.
+// {"kind": "line", x1, y1, x2, y2, colour, width, "pen": "solid" | "dash" | "dot"} and printed
+// text as {"kind": "text", x, y, colour, text}; the children front to back, each with its
+// "kind" ("label", "image", "textBox", "button", "pictureBox"), "align" ("left", "right",
+// "center") and "pointer" ("default", "hand") by name.
 std::string Control_State_Json(const ActiveX_Ctl& ctl);
 
 // {"shown": bool, "width", "height", "frame", "back", "controls": [...]}: the analysis

@@ -20,7 +20,8 @@ class Page_Host final : public Window_Platform {
     return zc_host_show_window(0) ? Show_Result::Shown : Show_Result::Refused;
   }
   void Hide(FrmAnalyse&) override { zc_host_hide_window(0); }
-  void Start_Window_Move(FrmAnalyse&) override { zc_host_start_window_move(0); }
+  // Presses on the window come through zc_window_press, whose own host answers this.
+  void Start_Window_Move(FrmAnalyse&) override {}
 };
 }  // namespace
 
@@ -37,17 +38,19 @@ std::string Web_Platform::Date_Text() {
 
 void Web_Platform::Message_Box(std::string_view text, int style) {
   const std::string s(text);
-  zc_host_message_box(element_, s.c_str(), style);
+  zc_host_message_box(element_, s.c_str(), style == kStopIconOk ? "stop" : "");
 }
 
-// A page cannot block: the window opens and the call returns with it shown.
+// A page cannot block: the call returns with the window shown, and the page opens it once
+// the event that showed it has been handled.
 Window_Platform::Show_Result Web_Platform::Show_Modal(FrmAnalyse&) {
   return zc_host_show_window(element_) ? Show_Result::Shown : Show_Result::Refused;
 }
 
 void Web_Platform::Hide(FrmAnalyse&) { zc_host_hide_window(element_); }
 
-void Web_Platform::Start_Window_Move(FrmAnalyse&) { zc_host_start_window_move(element_); }
+// Presses on the window come through zc_window_press, whose own host answers this.
+void Web_Platform::Start_Window_Move(FrmAnalyse&) {}
 
 Window_Platform& Page_Window_Host() {
   static Page_Host host;

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -23,6 +26,33 @@ int Count(const std::string& s, const std::string& what) {
   int n = 0;
   for (std::size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) ++n;
   return n;
+}
+
+// The date label in the C locale ("%m/%d/%y %H:%M:%S") and UTC: the year always in full, and
+// a day before 1582-10-15 given in the Julian calendar (as the instant was read) and marked.
+TEST(ChartSvg, DateLabelYearInFullAndJulianDatesMarked) {
+  const char* old_zone = std::getenv("TZ");
+  const std::string saved_zone = old_zone ? old_zone : "";
+  setenv("TZ", "UTC", 1);
+  tzset();
+  const std::string saved_locale = std::setlocale(LC_TIME, nullptr);
+  std::setlocale(LC_TIME, "C");
+  const struct {
+    CivilTime utc;
+    const char* label;
+  } cases[] = {
+      {{2024, 4, 12, 12, 0, 0}, "04/12/2024 12:00:00"},
+      {{1824, 4, 12, 12, 0, 0}, "04/12/1824 12:00:00"},
+      {{1582, 10, 15, 0, 0, 0}, "10/15/1582 00:00:00"},
+      {{1582, 10, 4, 23, 59, 0}, "\u206810/04/1582 23:59:00\u2069 (يولياني)"},
+      {{1000, 1, 1, 12, 0, 0}, "\u206801/01/1000 12:00:00\u2069 (يولياني)"},
+      {{800, 2, 29, 6, 30, 15}, "\u206802/29/0800 06:30:15\u2069 (يولياني)"},  // a Julian leap day
+  };
+  std::ostringstream err;
+  for (const auto& c : cases) EXPECT_EQ(Cli_Platform(c.utc, err).Date_Text(), c.label) << c.label;
+  std::setlocale(LC_TIME, saved_locale.c_str());
+  if (old_zone) setenv("TZ", saved_zone.c_str(), 1); else unsetenv("TZ");
+  tzset();
 }
 
 TEST(ChartSvg, DrawingLayerChildrenAndWindow) {

@@ -1,6 +1,6 @@
 // What a visitor gets from the demo page in headless Chromium, with the clock frozen and the
 // time zone fixed: the sky and the analyses the command line computes for the same instant,
-// the window's mouse and keyboard handling, several elements on one page, bad instants; all
+// the window's mouse and keyboard handling, several elements on one page; all
 // under the strict CSP with no error, failed request or violation.
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
@@ -41,13 +41,16 @@ async function glyphNames(chart) {
 }
 
 const spaced = (text) => text.replace(/\s+/g, ' ').trim();
+// A glyph's accessible name: its tooltip, and whether it is retrograde.
+const glyphName = (body) => spaced(body.tooltip) + (body.retro ? '، متراجع' : '');
 const windowText = (sign, at = NOW) => cli('analysis', '--sign', String(sign), '--at', at).text;
 
 test('the chart shows the frozen instant\'s sky with the command line\'s tooltips', async () => {
   const { page, seen } = await openDemo();
   const chart = page.locator('#chart-now');
-  const tooltips = cli('positions', '--at', NOW).bodies.map((b) => b.tooltip);
-  assert.deepEqual(await glyphNames(chart), tooltips.map(spaced));
+  const bodies = cli('positions', '--at', NOW).bodies;
+  const tooltips = bodies.map((b) => b.tooltip);
+  assert.deepEqual(await glyphNames(chart), bodies.map(glyphName));
   const glyphs = chart.locator('[part=glyph]');
   for (const [k, tooltip] of tooltips.entries())
     assert.equal(await glyphs.nth(k).getAttribute('title'), tooltip);
@@ -81,7 +84,8 @@ test('the chart shows the frozen instant\'s sky with the command line\'s tooltip
   });
   const before = await places();
   const lines = await chart.evaluate((el) => el.shadowRoot.querySelectorAll('line').length);
-  await chart.evaluate((el) => el.style.setProperty('width', '700px'));
+  // Wider than its container: the page lifts the element's max-width of 100 % too.
+  await chart.evaluate((el) => Object.assign(el.style, { width: '700px', maxWidth: 'none' }));
   await page.waitForFunction(() => document.querySelector('#chart-now').offsetWidth === 700);
   // Two frames: the resize observer reports after the first one's layout.
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
@@ -175,7 +179,7 @@ test('elements share one module; one with `at` shows its own sky and leaves the 
   const { page, seen } = await openDemo();
   const now = page.locator('#chart-now');
   const y2000 = page.locator('#chart-2000');
-  const sky = (at) => cli('positions', '--at', at).bodies.map((b) => spaced(b.tooltip));
+  const sky = (at) => cli('positions', '--at', at).bodies.map(glyphName);
   await y2000.locator('[part=label]').filter({ hasNotText: 'Label1' }).waitFor();
   assert.deepEqual(await glyphNames(now), sky(NOW));
   assert.deepEqual(await glyphNames(y2000), sky('2000-01-01T12:00Z'));
@@ -212,44 +216,5 @@ test('elements share one module; one with `at` shows its own sky and leaves the 
   assert.equal(fetched('zodiac-chart-core.mjs'), 1);
   assert.equal(await page.evaluate(() => customElements.get('zodiac-chart').progId),
     'ActiveX_Prj.ActiveX_Ctl');
-  assert.deepEqual(seen.problems, []);
-});
-
-test('a bad instant shows the control\'s failure, never a broken page', async () => {
-  const { page, seen } = await openDemo();
-  const cases = [
-    { at: 'yesterday', date: 'Label1', message: null, warning: /yesterday/ },
-    { at: '1582-10-10T12:00', date: /\d/, message: 'لا يوجد هذا التاريخ في الحسابات الفلكية',
-      warning: null },
-  ];
-  for (const [k, c] of cases.entries()) {
-    await page.evaluate(({ id, at }) => {
-      const el = document.createElement('zodiac-chart');
-      el.id = id;
-      el.setAttribute('at', at);
-      document.body.append(el);
-    }, { id: `bad-${k}`, at: c.at });
-    const chart = page.locator(`#bad-${k}`);
-    if (c.message) {
-      const box = page.getByRole('alertdialog');
-      await box.waitFor();
-      assert.match(await box.textContent(), new RegExp(c.message));
-      await box.getByRole('button', { name: 'موافق' }).click();
-      await box.waitFor({ state: 'hidden' });
-    } else {
-      await page.waitForFunction((n) => document.querySelector(`#bad-${n}`).shadowRoot
-        .querySelector('[part=glyph]'), k);
-      // The design layout: glyphs at their design places, no drawing.
-      const layout = await chart.evaluate((el) => ({
-        sun: el.shadowRoot.querySelector('[part=glyph]').style.left,
-        lines: el.shadowRoot.querySelectorAll('line').length,
-      }));
-      assert.deepEqual(layout, { sun: `${5160 / PX}px`, lines: 0 });
-    }
-    const date = await chart.locator('[part=label]').textContent();
-    if (typeof c.date === 'string') assert.equal(date, c.date);
-    else assert.match(date, c.date);
-    if (c.warning) assert.ok(seen.warnings.some((w) => c.warning.test(w)), seen.warnings.join('\n'));
-  }
   assert.deepEqual(seen.problems, []);
 });
