@@ -119,3 +119,8 @@ export async function timeStartup(runs = 2000) {
   const core = await loadCore();
   return (core.timeStartup(runs) * 1000) / runs;
 }
+
+/** The number of controls alive in this page's module: one per connected element. */
+export async function controlCount() {
+  return (await loadCore()).controlCount();
+}

@@ -9,7 +9,7 @@ import { FONT_STACKS, HAND_HOTSPOT, PT, PX, applyFont, art, cssColour, fontStack
 import { Status, loadCore, loadedCore, newElementId } from './core.js';
 import { pageOverlay } from './overlay.js';
 
-export { timeStartup } from './core.js';
+export { controlCount, timeStartup } from './core.js';
 
 const TAG = 'zodiac-chart';
 

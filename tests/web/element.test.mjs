@@ -43,10 +43,10 @@ async function glyphNames(chart) {
   return [...tree.matchAll(/^\s*- img "(.*)"/gm)].map((m) => m[1]);
 }
 
-// The module's number of live controls, read through the page's own bridge.
+// The module's number of live controls, read through the element's own module.
 const controlCount = (page) => page.evaluate(async () => {
-  const { loadCore } = await import(new URL('core.js', document.baseURI).href);
-  return (await loadCore()).controlCount();
+  const { controlCount } = await import(new URL('zodiac-chart.js', document.baseURI).href);
+  return controlCount();
 });
 
 // Runs `action` on the element `id` in the page and resolves to the events it dispatched
