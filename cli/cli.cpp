@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "cli/json_output.h"
+#include "cli/printable.h"
 #include "cli/render.h"
 #include "cli/serve.h"
 #include "cli/sky.h"
@@ -67,11 +68,10 @@ constexpr const char* kHelp =
     "exit status: 0 done, 1 date in the 1582 calendar gap, 2 bad usage (or an output file or\n"
     "address that cannot be used), 3 computation fault\n";
 
-// Writes the one-line error (line breaks in it become blanks), the usage and the hint.
-int UsageError(std::ostream& err, std::string what) {
-  for (char& c : what)
-    if (c == '\n' || c == '\r') c = ' ';
-  err << "zodiac-chart: " << what << "\n" << kUsage << kHint;
+// Writes the one-line error (echoed input made printable, see Printable_Line), the usage and
+// the hint.
+int UsageError(std::ostream& err, std::string_view what) {
+  err << "zodiac-chart: " << Printable_Line(what) << "\n" << kUsage << kHint;
   return kExitUsage;
 }
 
@@ -86,7 +86,7 @@ int Report(const Outcome& outcome, std::ostream& err) {
       err << outcome.message << "\n";
       return kExitCalendarGap;
     default:
-      err << "zodiac-chart: " << outcome.message << "\n";
+      err << "zodiac-chart: " << Printable_Line(outcome.message) << "\n";
       return outcome.status;
   }
 }
@@ -163,6 +163,7 @@ struct ServeOptions {
 };
 
 int RunServe(const ServeOptions& o, std::ostream& out, std::ostream& err) {
+  if (o.host.empty()) return UsageError(err, "--host needs an address (127.0.0.1, 0.0.0.0, ::1)");
   Demo_Server server(o.bundle);
   if (server.File_Count() == 0)
     err << "zodiac-chart: warning: no web bundle in '" << o.bundle
@@ -171,7 +172,8 @@ int RunServe(const ServeOptions& o, std::ostream& out, std::ostream& err) {
   if (port < 0)
     return UsageError(err, "cannot listen on " + o.host + " port " + std::to_string(o.port));
   const bool v6 = o.host.find(':') != std::string::npos;
-  out << "http://" << (v6 ? "[" + o.host + "]" : o.host) << ":" << port << "/" << std::endl;
+  if (!(out << "http://" << (v6 ? "[" + o.host + "]" : o.host) << ":" << port << "/" << std::endl))
+    return kExitUsage;  // Run_Cli reports it
   if (!server.Listen()) {
     err << "zodiac-chart: the server stopped on an error\n";
     return kExitFault;
@@ -264,12 +266,20 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
 }  // namespace
 
 int Run_Cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  int status;
   try {
-    return ParseAndRun(args, out, err);
+    status = ParseAndRun(args, out, err);
   } catch (const std::exception& e) {
     // Anything else that fails (memory, text that is not UTF-8 reaching the JSON writer) is a
     // fault, never a silent success.
-    err << "zodiac-chart: " << e.what() << "\n";
-    return kExitFault;
+    err << "zodiac-chart: " << Printable_Line(e.what()) << "\n";
+    status = kExitFault;
   }
+  // Output that did not reach its file (a full disk, a closed pipe) is a failure.
+  if (!out.flush()) {
+    err << "zodiac-chart: cannot write to standard output\n";
+    status = kExitUsage;
+  }
+  if (!err.flush()) status = kExitUsage;
+  return status;
 }

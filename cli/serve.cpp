@@ -1,143 +1,189 @@
-// The demo server on cpp-httplib.
+// The demo server's connections on Boost.Asio: one event loop run by two threads per core, so a
+// connection holds no thread while it waits. Each connection gets kHeadDeadline to send a
+// whole request head (counted from the end of the previous answer, so it is also the idle
+// keep-alive timeout) and kWriteDeadline to take an answer; at most Connection_Limit() are open,
+// and one more is answered 503 and closed.
 #include "cli/serve.h"
 
-#include <httplib.h>
+#include <sys/resource.h>
 
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <sstream>
-#include <string_view>
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/strand.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <chrono>
+#include <thread>
+#include <vector>
 
-#include "cli/json_output.h"
-#include "cli/render.h"
-#include "cli/sky.h"
+#include "cli/http_exchange.h"
 
 namespace {
-namespace fs = std::filesystem;
+namespace net = boost::asio;
+using tcp = net::ip::tcp;
+using boost::beast::error_code;
 
-// An SVG document shows its pictures as data: URIs and styles its text inline; it runs no
-// script.
-constexpr const char kSvgCsp[] = "default-src 'none'; img-src data:; style-src 'unsafe-inline'";
+constexpr auto kHeadDeadline = std::chrono::seconds(10);
+constexpr auto kWriteDeadline = std::chrono::seconds(30);
+constexpr auto kDrainTime = std::chrono::seconds(2);
+constexpr std::size_t kDrainBytes = 65536;
+constexpr const char kBusy[] =
+    "HTTP/1.1 503 Service Unavailable\r\nContent-Type: text/plain; charset=utf-8\r\n"
+    "X-Content-Type-Options: nosniff\r\nRetry-After: 1\r\nContent-Length: 18\r\n"
+    "Connection: close\r\n\r\ntoo many requests\n";
 
-// cpp-httplib 0.11 compresses text/*, "image/svg+xml" and "application/javascript" on every
-// request, with Brotli at its highest quality when the browser accepts it: 40 ms for the
-// element's 27 KB, most of the time to the first chart. Scripts and SVG go out with a charset
-// parameter, which it leaves alone, as they are: on the loopback the demo serves that is
-// fastest. The small page and stylesheet are still compressed.
-constexpr const char kSvgType[] = "image/svg+xml; charset=utf-8";
-
-std::string_view Mime_Type(const fs::path& file) {
-  static const std::map<std::string, std::string_view, std::less<>> kTypes = {
-      {".html", "text/html; charset=utf-8"},
-      {".js", "application/javascript; charset=utf-8"},
-      {".mjs", "application/javascript; charset=utf-8"},
-      {".wasm", "application/wasm"},
-      {".css", "text/css; charset=utf-8"},
-      {".svg", kSvgType},
-      {".json", "application/json"},
-      {".png", "image/png"},
-      {".txt", "text/plain; charset=utf-8"},
-  };
-  const auto it = kTypes.find(file.extension().string());
-  return it == kTypes.end() ? "application/octet-stream" : it->second;
+// Up to 1,000 connections, fewer when the process may open fewer files.
+int Connection_Limit() {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur == RLIM_INFINITY) return 1000;
+  return static_cast<int>(std::clamp<rlim_t>(files.rlim_cur, 96, 1064) - 64);
 }
 
-void Reply(httplib::Response& res, int status, const std::string& body, std::string_view type) {
-  res.status = status;
-  res.set_content(body, std::string(type).c_str());
-}
+class Connection : public std::enable_shared_from_this<Connection> {
+ public:
+  Connection(tcp::socket socket, const Demo_Site& site, std::atomic<int>& open)
+      : stream_(std::move(socket)), site_(site), open_(open) {}
+  ~Connection() { --open_; }
 
-// A refused query: 400 (or 500 for a fault) with the one-line reason.
-void Refuse(httplib::Response& res, const Outcome& outcome) {
-  std::string line = outcome.message;
-  for (char& c : line)
-    if (c == '\n' || c == '\r') c = ' ';
-  Reply(res, outcome.status == kExitFault ? 500 : 400, line + "\n", "text/plain; charset=utf-8");
-}
+  void Start() {
+    deadline_ = std::chrono::steady_clock::now() + kHeadDeadline;
+    Serve_Next();
+  }
 
-std::string Param(const httplib::Request& req, const char* name, const char* fallback) {
-  return req.has_param(name) ? req.get_param_value(name) : fallback;
-}
+ private:
+  // Answers the next request already received, or reads more of it.
+  void Serve_Next() {
+    if (std::optional<Wire_Answer> answer = Next_Answer(site_, received_))
+      return Send(std::move(*answer));
+    stream_.expires_at(deadline_);
+    const std::size_t room = kMaxHeadBytes + 1 - received_.size();
+    stream_.async_read_some(net::buffer(chunk_.data(), std::min(room, chunk_.size())),
+                            [self = shared_from_this()](error_code ec, std::size_t n) {
+                              if (ec) return self->stream_.close();
+                              self->received_.append(self->chunk_.data(), n);
+                              self->Serve_Next();
+                            });
+  }
+
+  void Send(Wire_Answer answer) {
+    answer_ = std::move(answer);
+    std::array<net::const_buffer, 2> buffers = {net::buffer(answer_.head), net::const_buffer()};
+    if (answer_.body) buffers[1] = net::buffer(*answer_.body);
+    stream_.expires_after(kWriteDeadline);
+    net::async_write(stream_, buffers, [self = shared_from_this()](error_code ec, std::size_t) {
+      if (ec) return self->stream_.close();
+      if (self->answer_.close) return self->Close();
+      self->answer_ = {};
+      self->deadline_ = std::chrono::steady_clock::now() + kHeadDeadline;
+      self->Serve_Next();
+    });
+  }
+
+  // Ends the connection after an answer. What the client still sends (the rest of a refused
+  // head) is read and dropped for a while, up to kDrainBytes: closing with unread data would
+  // reset the connection and could destroy the answer before the client reads it.
+  void Close() {
+    error_code ignored;
+    stream_.socket().shutdown(tcp::socket::shutdown_send, ignored);
+    stream_.expires_after(kDrainTime);
+    Drain(0);
+  }
+
+  void Drain(std::size_t drained) {
+    if (drained > kDrainBytes) return stream_.close();
+    stream_.async_read_some(net::buffer(chunk_), [self = shared_from_this(), drained](
+                                                     error_code ec, std::size_t n) {
+      if (ec) return self->stream_.close();
+      self->Drain(drained + n);
+    });
+  }
+
+  boost::beast::tcp_stream stream_;
+  const Demo_Site& site_;
+  std::atomic<int>& open_;
+  std::string received_;
+  std::array<char, 4096> chunk_;
+  Wire_Answer answer_;
+  std::chrono::steady_clock::time_point deadline_;
+};
 }  // namespace
 
 struct Demo_Server::Impl {
-  httplib::Server server;
-  std::map<std::string, fs::path> files;  // request path ("/index.html") to file
-};
+  explicit Impl(const std::string& bundle_dir) : site(bundle_dir) {}
 
-Demo_Server::Demo_Server(const std::string& bundle_dir) : impl_(std::make_unique<Impl>()) {
-  std::error_code ec;
-  const fs::path root = fs::path(bundle_dir);
-  for (auto it = fs::recursive_directory_iterator(root, ec);
-       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_regular_file(ec) && !it->is_symlink(ec)) {
-      // Appended rather than "/" + path: GCC 12 at -O3 reports a false -Wrestrict overlap for
-      // the concatenation, which breaks the Release build.
-      std::string request_path = "/";
-      request_path += it->path().lexically_relative(root).generic_string();
-      impl_->files[request_path] = it->path();
-    }
+  void Accept() {
+    acceptor.async_accept(net::make_strand(context), [this](error_code ec, tcp::socket socket) {
+      if (!acceptor.is_open()) return;
+      if (ec) {  // out of files, most likely: wait for connections to close
+        pause.expires_after(std::chrono::milliseconds(50));
+        pause.async_wait([this](error_code) { Accept(); });
+        return;
+      }
+      if (open.load() >= limit) {
+        error_code ignored;
+        socket.non_blocking(true, ignored);
+        socket.send(net::buffer(kBusy, sizeof kBusy - 1), tcp::socket::message_flags(), ignored);
+        socket.close(ignored);
+      } else {
+        ++open;
+        socket.set_option(tcp::no_delay(true), ec);  // small answers leave at once
+        std::make_shared<Connection>(std::move(socket), site, open)->Start();
+      }
+      Accept();
+    });
   }
 
-  httplib::Server& s = impl_->server;
-  s.set_default_headers({{"X-Content-Type-Options", "nosniff"}, {"Cache-Control", "no-cache"}});
-  s.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
-    if (req.method == "GET" || req.method == "HEAD") return httplib::Server::HandlerResponse::Unhandled;
-    res.set_header("Allow", "GET, HEAD");
-    Reply(res, 405, "only GET and HEAD\n", "text/plain; charset=utf-8");
-    return httplib::Server::HandlerResponse::Handled;
-  });
+  // Declared before the loop: connections still open when it goes refer to them.
+  Demo_Site site;
+  std::atomic<int> open{0};
+  net::io_context context;
+  tcp::acceptor acceptor{context};
+  net::steady_timer pause{context};
+  const int limit = Connection_Limit();
+};
 
-  s.Get("/chart.svg", [](const httplib::Request& req, httplib::Response& res) {
-    std::string svg;
-    std::ostringstream messages;
-    const Outcome o = Render_Chart(Param(req, "at", "now"), -1, svg, messages);
-    if (o.status != kExitOk) return Refuse(res, o);
-    res.set_header("Content-Security-Policy", kSvgCsp);
-    Reply(res, 200, svg, kSvgType);
-  });
-  s.Get("/api/positions", [](const httplib::Request& req, httplib::Response& res) {
-    Sky sky;
-    const Outcome o = Compute_Sky(Param(req, "at", "now"), sky);
-    if (o.status != kExitOk) return Refuse(res, o);
-    Reply(res, 200, Positions_Json(sky) + "\n", "application/json");
-  });
-  s.Get("/api/analysis", [](const httplib::Request& req, httplib::Response& res) {
-    int sign;
-    if (const Outcome o = Read_Sign(Param(req, "sign", ""), sign); o.status != kExitOk)
-      return Refuse(res, o);
-    Sky sky;
-    std::string text;
-    if (const Outcome o = Compute_Analysis(Param(req, "at", "now"), sign, sky, text);
-        o.status != kExitOk)
-      return Refuse(res, o);
-    Reply(res, 200, Analysis_Json(sky, sign, text) + "\n", "application/json");
-  });
-  // Everything else is a file of the bundle or nothing: the lookup is by exact name in the
-  // list made at start, so no path (decoded ".." included) reaches outside it.
-  s.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
-    const std::string path = req.path == "/" ? "/index.html" : req.path;
-    const auto it = impl_->files.find(path);
-    if (it == impl_->files.end()) return Reply(res, 404, "not found\n", "text/plain; charset=utf-8");
-    std::ifstream in(it->second, std::ios::binary);
-    if (!in) return Reply(res, 404, "not found\n", "text/plain; charset=utf-8");
-    std::ostringstream body;
-    body << in.rdbuf();
-    if (it->second.extension() == ".html") res.set_header("Content-Security-Policy", kPageCsp);
-    Reply(res, 200, body.str(), Mime_Type(it->second));
-  });
-}
+Demo_Server::Demo_Server(const std::string& bundle_dir)
+    : impl_(std::make_unique<Impl>(bundle_dir)) {}
 
 Demo_Server::~Demo_Server() = default;
 
-std::size_t Demo_Server::File_Count() const { return impl_->files.size(); }
+std::size_t Demo_Server::File_Count() const { return impl_->site.File_Count(); }
 
 int Demo_Server::Bind(const std::string& host, int port) {
-  if (port == 0) return impl_->server.bind_to_any_port(host);
-  return impl_->server.bind_to_port(host, port) ? port : -1;
+  if (host.empty()) return -1;
+  error_code ec;
+  tcp::resolver resolver(impl_->context);
+  const auto flags = tcp::resolver::passive | tcp::resolver::numeric_service;
+  const auto endpoints = resolver.resolve(host, std::to_string(port), flags, ec);
+  if (ec) return -1;
+  tcp::acceptor& acceptor = impl_->acceptor;
+  for (const auto& entry : endpoints) {
+    acceptor.close(ec);
+    acceptor.open(entry.endpoint().protocol(), ec);
+    if (ec) continue;
+    acceptor.set_option(tcp::acceptor::reuse_address(true), ec);
+    acceptor.bind(entry.endpoint(), ec);
+    if (ec) continue;
+    acceptor.listen(net::socket_base::max_listen_connections, ec);
+    if (ec) continue;
+    return acceptor.local_endpoint().port();
+  }
+  acceptor.close(ec);
+  return -1;
 }
 
-bool Demo_Server::Listen() { return impl_->server.listen_after_bind(); }
+bool Demo_Server::Listen() {
+  if (!impl_->acceptor.is_open()) return false;
+  impl_->Accept();
+  // Two threads per core: a chart being drawn on one leaves another free for the next answer.
+  const unsigned threads = 2 * std::max(2u, std::thread::hardware_concurrency());
+  std::vector<std::thread> helpers;
+  for (unsigned k = 1; k < threads; ++k) helpers.emplace_back([this] { impl_->context.run(); });
+  impl_->context.run();
+  for (std::thread& t : helpers) t.join();
+  return true;
+}
 
-void Demo_Server::Stop() { impl_->server.stop(); }
+void Demo_Server::Stop() { impl_->context.stop(); }

@@ -1,5 +1,6 @@
 // The demo server: the web bundle (the element, its module and artwork, the demo page) and
-// the command line's outputs over HTTP, for trying the widget on this machine.
+// the command line's outputs over HTTP (see Demo_Site for what it answers), safe to expose:
+// every connection's memory and time are bounded.
 #pragma once
 
 #include <memory>
@@ -12,13 +13,8 @@ inline constexpr const char kPageCsp[] =
 
 class Demo_Server {
  public:
-  // Serves the regular files found under bundle_dir now (the demo page at "/" from
-  // index.html), and these routes, GET and HEAD only:
-  //   /chart.svg?at=INSTANT                 the render output
-  //   /api/positions?at=INSTANT             positions --json
-  //   /api/analysis?sign=SIGN&at=INSTANT    analysis --json
-  // A bad query value gets 400 with a one-line reason; any other path 404; another method
-  // 405.
+  // Serves the regular files found under bundle_dir now (read into memory; restart after
+  // rebuilding the bundle) and the routes of Demo_Site, GET and HEAD only.
   explicit Demo_Server(const std::string& bundle_dir);
   ~Demo_Server();
 

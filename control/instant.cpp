@@ -156,6 +156,9 @@ InstantParse Parse_Instant(std::string_view s) {
   InstantParse r;
   r.status = InstantParse::Status::Ok;
   r.utc = From_Unix_Seconds(seconds);
+  // A zone can move the first or last day of the range over its edge.
+  if (r.utc.year < 1 || r.utc.year > 9999)
+    return Invalid("in UTC the instant falls outside 0001-01-01..9999-12-31");
   return r;
 }
 

@@ -24,7 +24,8 @@ struct InstantParse {
 };
 
 // Parses "now" or YYYY-MM-DDTHH:MM[:SS] with an optional Z or ±HH:MM zone; without a zone
-// the machine's local time. Years 0001..9999 as written. The result is the UTC reading.
+// the machine's local time. Years 0001..9999 as written, and in UTC. The result is the UTC
+// reading.
 InstantParse Parse_Instant(std::string_view text);
 
 // Seconds since 1970-01-01T00:00Z of a UTC reading of the historical calendar, and back.

@@ -8,9 +8,10 @@ as_root() {
 }
 
 # What the native build needs: compiler and build tools, the command line's libraries (CLI11,
-# nlohmann/json, cpp-httplib), and the fonts its SVG and the demo page name for Arabic text.
+# nlohmann/json, Boost.Asio and Boost.Beast for the server), and the fonts its SVG and the
+# demo page name for Arabic text.
 NATIVE_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev
-  libcpp-httplib-dev fonts-noto-core fonts-hosny-amiri)
+  libboost-dev fonts-noto-core fonts-hosny-amiri)
 
 # ensure_packages PKG...: installs those not yet installed (no recommended extras).
 ensure_packages() {

@@ -133,6 +133,14 @@ TEST(CliOutput, ExitStatusesAreTheDocumentedNumbers) {
       {{"render", "--at", "2000-04-31T12:00Z"}, 2},
       {{"render", "--analysis", "ophiuchus"}, 2},
       {{"render", "-o", "/nonexistent-dir/chart.svg"}, 2},
+      // Edges of the years served, in UTC; 1582-10-04 after 00:00 is in the gap by the time base.
+      {{"positions", "--at", "9999-12-31T23:59-12:00"}, 2},
+      {{"positions", "--at", "9999-12-31T23:59+12:00"}, 0},
+      {{"positions", "--at", "0001-01-01T00:00+14:00"}, 2},
+      {{"positions", "--at", "0001-01-01T00:00-14:00"}, 0},
+      {{"positions", "--at", "1582-10-04T00:00Z"}, 0},
+      {{"positions", "--at", "1582-10-04T00:01Z"}, 1},
+      {{"serve", "--host", ""}, 2},
   };
   for (const Case& c : cases) {
     const CliResult r = Cli(c.args);
@@ -168,6 +176,12 @@ TEST(CliOutput, ParseErrorsAreOneLineThenUsageAndHint) {
       // Line breaks typed into a value stay out of the one error line.
       {{"analysis", "--sign", "leo\nx"}, "'leo x'"},
       {{"positions", "--at", "2000-01-01\r\n12:00Z"}, "'2000-01-01  12:00Z'"},
+      // Other control characters and bytes that are not UTF-8 are escaped; Arabic is kept.
+      {{"analysis", "--sign", "\x1b[31mred\x7f\xff\xc2\x9b\xc3"},
+       "'\\x1b[31mred\\x7f\\xff\\xc2\\x9b\\xc3'"},
+      {{"analysis", "--sign", std::string("\xd8\xa8\0", 3)}, "'\xd8\xa8\\x00'"},
+      {{"positions", "--at", "2000-01-01T12:00\x1b]0;x\x07"}, "'\\x1b]0;x\\x07'"},
+      {{"positions", "--\x1b[2J"}, "'--\\x1b[2J'"},
   };
   for (const Case& c : cases) {
     const CliResult r = Cli(c.args);
@@ -197,6 +211,22 @@ TEST(CliOutput, RepeatedOptionsAndHelp) {
     const CliResult r = Cli(args);
     EXPECT_EQ(r.status, 0) << Joined(args);
     EXPECT_EQ(r.out, help) << Joined(args);
+  }
+}
+
+// An output that cannot be written (a full disk, a closed pipe) is a failure with a message.
+TEST(CliOutput, FailedWritesExitTwo) {
+  struct Full : std::streambuf {
+    int overflow(int) override { return traits_type::eof(); }
+  };
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--help"}, {"positions", "--at", "2000-01-01T12:00Z"},
+        {"render", "--at", "2000-01-01T12:00Z"}}) {
+    Full full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(Run_Cli(args, out, err), 2) << Joined(args);
+    EXPECT_EQ(err.str(), "zodiac-chart: cannot write to standard output\n") << Joined(args);
   }
 }
 

@@ -1,9 +1,13 @@
-// The demo server over real HTTP on loopback: the bundle's files and nothing outside it, the
-// strict CSP on the page, the outputs of the other commands, and refusals.
+// The demo server over raw sockets on loopback: the bundle's files and nothing outside it, the
+// strict CSP on the page, the outputs of the other commands, refusals, caching and encodings,
+// and the limits on a request head, each one byte past its bound.
 #include "cli/serve.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,14 +19,75 @@
 namespace {
 namespace fs = std::filesystem;
 
+struct Reply {
+  int status = 0;
+  std::string head;  // status line and fields
+  std::string body;
+  std::string Field(const std::string& name) const {
+    const std::size_t at = head.find("\r\n" + name + ": ");
+    if (at == std::string::npos) return "";
+    const std::size_t start = at + name.size() + 4;
+    return head.substr(start, head.find("\r\n", start) - start);
+  }
+};
+
+// Splits what a connection received into answers, bodies by Content-Length; no_body[k] marks
+// the answers to HEAD, which have none.
+std::vector<Reply> Split(std::string data, const std::vector<bool>& no_body = {}) {
+  std::vector<Reply> replies;
+  while (!data.empty()) {
+    const std::size_t end = data.find("\r\n\r\n");
+    if (end == std::string::npos) break;
+    Reply r;
+    r.head = data.substr(0, end);
+    r.status = std::atoi(r.head.c_str() + 9);
+    const std::string length = r.Field("Content-Length");
+    const bool head_only = replies.size() < no_body.size() && no_body[replies.size()];
+    const std::size_t size = head_only || length.empty() ? 0 : std::stoul(length);
+    r.body = data.substr(end + 4, size);
+    data.erase(0, end + 4 + size);
+    replies.push_back(r);
+  }
+  return replies;
+}
+
+// Sends request on a new connection, then reads until the server closes it.
+std::string Exchange(int port, const std::string& request) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string received;
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+    for (std::size_t sent = 0; sent < request.size();) {
+      const ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+      if (n <= 0) break;  // the server may refuse before it has read everything
+      sent += static_cast<std::size_t>(n);
+    }
+    char buffer[65536];
+    for (ssize_t n; (n = recv(fd, buffer, sizeof buffer, 0)) > 0;) received.append(buffer, n);
+  }
+  close(fd);
+  return received;
+}
+
+std::string Get(const std::string& target, const std::string& fields = "") {
+  return "GET " + target + " HTTP/1.1\r\nHost: x\r\n" + fields + "Connection: close\r\n\r\n";
+}
+
 class ServeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     bundle = fs::temp_directory_path() / ("zc-bundle-" + std::to_string(::getpid()));
     fs::create_directories(bundle / "sub");
     std::ofstream(bundle / "index.html") << "<!doctype html><title>demo</title>";
-    std::ofstream(bundle / "sub" / "el.mjs") << "export {};";
+    std::ofstream(bundle / "sub" / "el.mjs") << std::string(3000, 'x');
+    std::ofstream(bundle / "sub" / "el.mjs.gz") << "gzip form";
+    std::ofstream(bundle / "sub" / "el.mjs.br") << "br form";
     std::ofstream(bundle.parent_path() / "zc-secret.txt") << "secret";
+    fs::create_symlink(bundle.parent_path() / "zc-secret.txt", bundle / "out.txt");
+    fs::create_symlink(bundle / "index.html", bundle / "in.html");
     server = std::make_unique<Demo_Server>(bundle.string());
     port = server->Bind("127.0.0.1", 0);
     ASSERT_GT(port, 0);
@@ -34,52 +99,151 @@ class ServeTest : public ::testing::Test {
     fs::remove_all(bundle);
     fs::remove(bundle.parent_path() / "zc-secret.txt");
   }
+  Reply Fetch(const std::string& request) {
+    const std::vector<Reply> replies = Split(Exchange(port, request));
+    return replies.size() == 1 ? replies[0] : Reply{};
+  }
   fs::path bundle;
   std::unique_ptr<Demo_Server> server;
   int port = 0;
   std::thread listener;
 };
 
-TEST_F(ServeTest, BundleRoutesAndRefusals) {
-  httplib::Client client("127.0.0.1", port);
+TEST_F(ServeTest, RoutesRefusalsAndCaching) {
   struct Case {
-    const char* path;
+    std::string request;
     int status;
-    const char* type;  // prefix of the Content-Type
-    bool page_csp;
+    const char* type;           // prefix of the Content-Type
+    const char* cache_control;  // "" for none
+    const char* body_has;       // text the body holds
   };
+  const std::string bad_sign = "/api/analysis?sign=%1b%5b31m%ff%00";
   const Case cases[] = {
-      {"/", 200, "text/html", true},
-      {"/sub/el.mjs", 200, "application/javascript", false},
-      {"/chart.svg?at=2020-12-21T18:00Z", 200, "image/svg+xml", false},
-      {"/api/positions?at=2000-01-01T12:00Z", 200, "application/json", false},
-      {"/api/analysis?sign=leo&at=2000-01-01T12:00Z", 200, "application/json", false},
-      {"/api/positions?at=2000-04-31T12:00Z", 400, "text/plain", false},
-      {"/api/positions?at=1582-10-10T12:00Z", 400, "text/plain", false},
-      {"/api/analysis?sign=13", 400, "text/plain", false},
-      {"/chart.svg?at=24:00", 400, "text/plain", false},
-      {"/zc-secret.txt", 404, "text/plain", false},
-      {"/../zc-secret.txt", 404, "text/plain", false},
-      {"/%2e%2e/zc-secret.txt", 404, "text/plain", false},
-      {"/sub/..%2f..%2fzc-secret.txt", 404, "text/plain", false},
-      {"/sub", 404, "text/plain", false},
+      {Get("/"), 200, "text/html", "no-cache", "<title>demo"},
+      {Get("/in.html"), 200, "text/html", "no-cache", "<title>demo"},
+      {Get("/sub/el.mjs"), 200, "application/javascript", "no-cache", "xxx"},
+      {Get("/sub/el.mjs", "Accept-Encoding: gzip, deflate, br\r\n"), 200, "application/javascript",
+       "no-cache", "br form"},
+      {Get("/sub/el.mjs", "Accept-Encoding: br;q=0, gzip\r\n"), 200, "application/javascript",
+       "no-cache", "gzip form"},
+      {Get("/sub/el.mjs", "Accept-Encoding: gzip;q=0\r\n"), 200, "application/javascript",
+       "no-cache", "xxx"},
+      {Get("/chart.svg?at=2020-12-21T18:00Z"), 200, "image/svg+xml",
+       "public, max-age=31536000, immutable", "<svg"},
+      {Get("/chart.svg"), 200, "image/svg+xml", "no-store", "<svg"},
+      {Get("/api/positions?at=now"), 200, "application/json", "no-store", "\"bodies\""},
+      {Get("/api/analysis?sign=leo&at=2000-01-01T12:00Z"), 200, "application/json",
+       "public, max-age=31536000, immutable", "\"caption\""},
+      // A repeated parameter: the last counts.
+      {Get("/api/analysis?sign=13&at=2000-01-01T12:00Z&sign=leo"), 200, "application/json",
+       "public, max-age=31536000, immutable", "\"sign\":4"},
+      {Get("/api/positions?at=2000-04-31T12:00Z"), 400, "text/plain", "no-cache", "invalid"},
+      {Get("/api/positions?at=9999-12-31T23:59-12:00"), 400, "text/plain", "no-cache", "0001"},
+      {Get("/api/positions?at=1582-10-10T12:00Z"), 400, "text/plain", "no-cache", ""},
+      {Get(bad_sign), 400, "text/plain", "no-cache", "'\\x1b[31m\\xff\\x00'"},
+      {Get("/chart.svg?at=24:00"), 400, "text/plain", "no-cache", "24:00"},
+      {Get("/api/positions?at=%zz"), 400, "text/plain", "no-cache", "percent"},
+      {Get("/zc-secret.txt"), 404, "text/plain", "no-cache", "not found"},
+      {Get("/out.txt"), 404, "text/plain", "no-cache", "not found"},
+      {Get("/../zc-secret.txt"), 404, "text/plain", "no-cache", "not found"},
+      {Get("/%2e%2e/zc-secret.txt"), 404, "text/plain", "no-cache", "not found"},
+      {Get("/sub/..%2f..%2fzc-secret.txt"), 404, "text/plain", "no-cache", "not found"},
+      {Get("/sub"), 404, "text/plain", "no-cache", "not found"},
+      {Get("/sub/el.mjs.gz"), 404, "text/plain", "no-cache", "not found"},
+      {"POST / HTTP/1.1\r\nHost: x\r\nContent-Length: 1\r\n\r\nx", 405, "text/plain", "no-cache",
+       "GET"},
+      {"DELETE / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", 405, "text/plain", "no-cache",
+       "GET"},
+      {"GET / HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n\r\nhello", 413, "text/plain", "no-cache",
+       "body"},
+      {"GET\r\n\r\n", 400, "text/plain", "no-cache", "malformed"},
   };
   for (const Case& c : cases) {
-    const auto res = client.Get(c.path);
-    ASSERT_TRUE(res) << c.path;
-    EXPECT_EQ(res->status, c.status) << c.path;
-    EXPECT_EQ(res->get_header_value("Content-Type").rfind(c.type, 0), 0u) << c.path;
-    EXPECT_EQ(res->get_header_value("Content-Security-Policy") == kPageCsp, c.page_csp) << c.path;
+    const Reply r = Fetch(c.request);
+    EXPECT_EQ(r.status, c.status) << c.request;
+    EXPECT_EQ(r.Field("Content-Type").rfind(c.type, 0), 0u) << c.request;
+    EXPECT_EQ(r.Field("Cache-Control"), c.cache_control) << c.request;
+    EXPECT_EQ(r.Field("X-Content-Type-Options"), "nosniff") << c.request;
+    EXPECT_NE(r.body.find(c.body_has), std::string::npos) << c.request << "\n" << r.body;
+    const bool page = r.Field("Content-Type").rfind("text/html", 0) == 0;
+    EXPECT_EQ(r.Field("Content-Security-Policy") == kPageCsp, page) << c.request;
+    const bool file = r.Field("Cache-Control") == "no-cache" && c.status == 200;
+    EXPECT_EQ(r.Field("Access-Control-Allow-Origin") == "*", file) << c.request;
     if (c.status == 400) {
-      EXPECT_EQ(res->body.find('\n'), res->body.size() - 1) << c.path;  // one line
+      EXPECT_EQ(r.body.find('\n'), r.body.size() - 1) << c.request;  // one line
+      for (const char ch : r.body)
+        EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20) << c.request;
     }
   }
   Sky sky;
   ASSERT_EQ(Compute_Sky("2000-01-01T12:00Z", sky).status, kExitOk);
-  EXPECT_EQ(client.Get("/api/positions?at=2000-01-01T12:00Z")->body, Positions_Json(sky) + "\n");
-  EXPECT_EQ(client.Head("/")->status, 200);
-  const auto post = client.Post("/", "x", "text/plain");
-  ASSERT_TRUE(post);
-  EXPECT_EQ(post->status, 405);
+  EXPECT_EQ(Fetch(Get("/api/positions?at=2000-01-01T12:00Z")).body, Positions_Json(sky) + "\n");
+
+  // Revalidation: the ETag of each form (and of a fixed output) gets 304 with no body.
+  for (const std::string& fields : {std::string(), std::string("Accept-Encoding: br\r\n")}) {
+    for (const char* target : {"/", "/sub/el.mjs", "/api/positions?at=2000-01-01T12:00Z"}) {
+      const Reply first = Fetch(Get(target, fields));
+      ASSERT_FALSE(first.Field("ETag").empty()) << target;
+      const Reply again =
+          Fetch(Get(target, fields + "If-None-Match: W/\"0\", " + first.Field("ETag") + "\r\n"));
+      EXPECT_EQ(again.status, 304) << target;
+      EXPECT_EQ(again.body, "") << target;
+      EXPECT_EQ(again.Field("ETag"), first.Field("ETag")) << target;
+    }
+  }
+}
+
+// Each limit at its bound and one byte (or field) past it; Range ignored; pipelined requests
+// answered in order; HEAD without a body.
+TEST_F(ServeTest, HeadLimitsRangesAndPipelining) {
+  const auto padded = [](std::size_t head_size) {
+    const std::string start = "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\nX-Pad: ";
+    return start + std::string(head_size - start.size() - 4, 'p') + "\r\n\r\n";
+  };
+  std::string fields100 = "GET / HTTP/1.1\r\nConnection: close\r\n";
+  for (int k = 0; k < 99; ++k) fields100 += "X-F" + std::to_string(k) + ": v\r\n";
+  struct Case {
+    std::string request;
+    int status;
+    std::size_t body_size;  // 0: any
+  };
+  const std::size_t page_size = fs::file_size(bundle / "index.html");
+  const Case cases[] = {
+      {padded(8192), 200, page_size},
+      {padded(8193), 431, 0},
+      {"GET /" + std::string(8200, 'a'), 414, 0},  // no line end in sight
+      {fields100 + "\r\n", 200, page_size},
+      {fields100 + "X-F100: v\r\n\r\n", 431, 0},
+      {Get("/", "Range: bytes=0-9\r\n"), 200, page_size},
+      {Get("/", "Range: bytes=" + [] {  // 3,900 ranges in an 8 KB head
+         std::string ranges = "-";
+         for (int k = 1; k < 3900; ++k) ranges += ",-";
+         return ranges;
+       }() + "\r\n"),
+       200, page_size},
+  };
+  for (const Case& c : cases) {
+    const std::vector<Reply> replies = Split(Exchange(port, c.request));
+    ASSERT_EQ(replies.size(), 1u) << c.request.substr(0, 80);
+    EXPECT_EQ(replies[0].status, c.status) << c.request.substr(0, 80);
+    if (c.body_size) {
+      EXPECT_EQ(replies[0].body.size(), c.body_size) << c.request.substr(0, 80);
+    }
+    EXPECT_EQ(replies[0].Field("Content-Range"), "");
+  }
+
+  // Three requests in one packet: three answers, in order, the HEAD one without a body.
+  const std::string keep = "GET /api/positions?at=2000-01-01T12:00Z HTTP/1.1\r\nHost: x\r\n\r\n";
+  const std::string pipelined = keep + "HEAD /sub/el.mjs HTTP/1.1\r\nHost: x\r\n\r\n" +
+                                Get("/chart.svg?at=24:00");
+  const std::vector<Reply> replies = Split(Exchange(port, pipelined), {false, true, false});
+  ASSERT_EQ(replies.size(), 3u);
+  Sky sky;
+  ASSERT_EQ(Compute_Sky("2000-01-01T12:00Z", sky).status, kExitOk);
+  EXPECT_EQ(replies[0].body, Positions_Json(sky) + "\n");
+  EXPECT_EQ(replies[1].status, 200);
+  EXPECT_EQ(replies[1].Field("Content-Length"), "3000");
+  EXPECT_EQ(replies[2].status, 400);
+  EXPECT_NE(replies[2].body.find("24:00"), std::string::npos);
 }
 }  // namespace
