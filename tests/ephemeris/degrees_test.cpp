@@ -12,6 +12,15 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
+// The build rounds a product before adding to it (-ffp-contract=off): a fused a·b + c would
+// keep the product's lost low bits, here the whole result, and every machine with FMA would
+// get other last bits. The inputs are volatile so the compiler cannot fold the sum.
+TEST(Build, MultiplyAndAddAreRoundedSeparately) {
+  volatile double a = 1.0 + 0x1p-30, b = 1.0 - 0x1p-30, c = -1.0;
+  const double x = a, y = b, z = c;
+  EXPECT_EQ(x * y + z, 0.0);  // a·b = 1 − 2⁻⁶⁰ exactly, rounded to 1; fused: −2⁻⁶⁰
+}
+
 TEST(DegreeHelpers, SineAndCosineAtQuarterTurns) {
   EXPECT_NEAR(Sin_Deg(90), 1.0, 1e-15);
   EXPECT_NEAR(Sin_Deg(30), 0.5, 1e-15);
