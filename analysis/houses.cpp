@@ -10,7 +10,7 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/sign_of.h"
-#include "ephemeris/float_check.h"
+#include "ephemeris/real.h"
 #include "ephemeris/shared_state.h"
 
 namespace {
@@ -63,9 +63,9 @@ void Calc_Scores() {
   for (int i = 0; i < BodyIndex::Count; ++i) Pln_Score[i] = 0;
   for (int i = 0; i < BodyIndex::Count; ++i) {
     for (int j = i + 1; j < BodyIndex::Count; ++j) {
-      const double diff = Chk(std::fabs(Chk(Pln_Rec[i].Lon - Pln_Rec[j].Lon)));
+      const Real diff = Abs(Real(Pln_Rec[i].Lon) - Pln_Rec[j].Lon);
       if (diff > std::numeric_limits<float>::max()) throw FloatError();  // single overflows
-      const auto D = static_cast<float>(diff);
+      const auto D = static_cast<float>(diff.value());
       Pln_Score[i] = Add16(Pln_Score[i], Aspect_Weight(D, j));
     }
     Pln_Score[i] = Add16(Pln_Score[i], Score_Flag[i] == 0 ? 1 : -1);

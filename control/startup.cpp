@@ -2,7 +2,7 @@
 #include "control/startup.h"
 
 #include "ephemeris/bodies.h"
-#include "ephemeris/float_check.h"
+#include "ephemeris/real.h"
 #include "ephemeris/shared_state.h"
 
 void Compute_Pass() {
@@ -16,11 +16,11 @@ void Apply_Retrograde_Rule() {
       rec.Retro = kFalse16;
       continue;
     }
-    double d = Chk(Pln_Lon[k] - rec.Lon);
+    Real d = Real(Pln_Lon[k]) - rec.Lon;
     if (d < 0) {
       rec.Retro = kTrue16;
       if (d < -3) {
-        d = Chk(d + 360);
+        d = d + 360;
         rec.Retro = kFalse16;
       }
     }
@@ -34,7 +34,7 @@ void Apply_Retrograde_Rule() {
 void Compute_Positions() {
   Compute_Pass();
   for (int k = 0; k < BodyIndex::Count; ++k) Pln_Rec[k].Lon = Pln_Lon[k];
-  JulianCenturies = Chk(JulianCenturies + kRetroStep);
+  JulianCenturies = (Real(JulianCenturies) + kRetroStep).value();
   Compute_Pass();
   Apply_Retrograde_Rule();
 }

@@ -3,6 +3,8 @@
 // reduced into 0..360. A floating-point fault raises FloatError and leaves the slot as it was.
 #pragma once
 
+#include "ephemeris/real.h"
+
 // Sun (slot 0); also leaves Sun_Lon and Sun_Dist, which every planet reads, so it runs first.
 void Calc_Sun();
 // Moon (slot 1); needs nothing but T.
@@ -22,7 +24,7 @@ void Calc_Pluto();
 // Om (degrees; L, w, Om reduced into 0..360), seen from the Sun_Lon and Sun_Dist left by
 // Calc_Sun. The longitude comes back rounded to 15 significant digits, as a decimal text
 // round trip would leave it.
-double Calc_Geocentric(double L, double a, double e, double i, double w, double Om);
+Real Calc_Geocentric(Real L, Real a, Real e, Real i, Real w, Real Om);
 
 // The body routines in BodyIndex order, for the passes of the start-up.
 using BodyRoutine = void (*)();

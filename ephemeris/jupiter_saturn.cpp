@@ -1,5 +1,6 @@
 // Jupiter and Saturn: element polynomials corrected for their mutual perturbations, the great
-// inequality and its companions (Meeus, Astronomical Formulae for Calculators).
+// inequality and its companions (Meeus, Astronomical Formulae for Calculators, the chapter
+// on the planets' principal perturbations).
 #include <iterator>
 
 #include "ephemeris/bodies.h"
@@ -174,15 +175,15 @@ template <int NL, int Ne, int NS, int Na>
 void Place_Giant(const PlanetElements& el, const PerturbTerm (&dLTerms)[NL],
                  const PerturbTerm (&deTerms)[Ne], const PerturbTerm (&STerms)[NS],
                  const PerturbTerm (&daTerms)[Na], int slot) {
-  const double T = JulianCenturies;
+  const Real T = JulianCenturies;
 
   // Shared arguments, none reduced: ν, P, Q, V = 5Q − 2P, ζ = Q − P.
-  const double nu = Chk(Chk(T / 5.0) + 0.1);
-  const double P = Chk(237.475 + Chk(3034.9061 * T));
-  const double Q = Chk(265.916 + Chk(1222.1139 * T));
-  const double V = Chk(Chk(5.0 * Q) - Chk(2.0 * P));
-  const double Z = Chk(Q - P);
-  const double Z2 = Chk(Z + Z), Z3 = Chk(3.0 * Z), Z4 = Chk(4.0 * Z), Q2 = Chk(Q + Q);
+  const Real nu = T / 5.0 + 0.1;
+  const Real P = 237.475 + 3034.9061 * T;
+  const Real Q = 265.916 + 1222.1139 * T;
+  const Real V = 5.0 * Q - 2.0 * P;
+  const Real Z = Q - P;
+  const Real Z2 = Z + Z, Z3 = 3.0 * Z, Z4 = 4.0 * Z, Q2 = Q + Q;
 
   TrigValues trig;
   trig.v[kSinV] = Sin_Deg(V), trig.v[kCosV] = Cos_Deg(V);

@@ -1,5 +1,6 @@
 // Uranus and Neptune: element polynomials with the short perturbation series in the slow
-// argument H (Meeus, Astronomical Formulae for Calculators); Pluto: elements linear in T.
+// argument H (Meeus, Astronomical Formulae for Calculators, the chapter on the planets'
+// principal perturbations); Pluto: elements linear in T.
 #include <iterator>
 
 #include "ephemeris/bodies.h"
@@ -79,10 +80,10 @@ template <int NL, int Ne, int Na, int NS>
 void Place_Ice_Giant(const PlanetElements& el, const PerturbTerm (&dLTerms)[NL],
                      const PerturbTerm (&deTerms)[Ne], const PerturbTerm (&daTerms)[Na],
                      const PerturbTerm (&STerms)[NS], int slot) {
-  const double T = JulianCenturies;
-  const double nu = Chk(Chk(T / 5.0) + 0.1);  // enters only Uranus's cos H term
-  const double H = Chk(284.02 + Chk(8.51 * T));
-  const double H2 = Chk(H + H);
+  const Real T = JulianCenturies;
+  const Real nu = T / 5.0 + 0.1;  // enters only Uranus's cos H term
+  const Real H = 284.02 + 8.51 * T;
+  const Real H2 = H + H;
 
   TrigValues trig;
   trig.v[kSinH] = Sin_Deg(H), trig.v[kCosH] = Cos_Deg(H);
