@@ -3,10 +3,9 @@
 
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
-#include "ephemeris/shared_state.h"
 
-void Place_Planet(const PlanetElements& el, int slot, const Perturbations& p) {
-  const Real T = JulianCenturies;
+Real Planet_Longitude(const PlanetElements& el, Real T, const Sun_Place& sun,
+                      const Perturbations& p) {
   const Real L = Norm_360(Eval(el.L, T) + p.dL);
   const Real a = Eval(el.a, T) + p.da / 1000000.0;
   const Real e = Eval(el.e, T) + p.de / 1000000.0;
@@ -16,5 +15,5 @@ void Place_Planet(const PlanetElements& el, int slot, const Perturbations& p) {
   // Saturn from 0.44 to 0.07, Uranus from 0.24 to 0.08 and Neptune from 0.07 to 0.03.
   const Real w = Norm_360(Norm_360(Eval(el.w, T)) + p.S / e);
   const Real Om = Norm_360(Eval(el.Om, T));
-  Pln_Lon[slot] = Calc_Geocentric(L, a, e, i, w, Om).value();
+  return Calc_Geocentric(L, a, e, i, w, Om, sun);
 }

@@ -2,6 +2,7 @@
 // (Astronomical Formulae for Calculators): constant + c1 T + c2 T² + c3 T³.
 #pragma once
 
+#include "ephemeris/bodies.h"
 #include "ephemeris/perturbations.h"
 #include "ephemeris/real.h"
 
@@ -27,6 +28,7 @@ struct PlanetElements {
 };
 
 // Evaluates a planet's elements at T: L + ΔL, a + Δa / 10⁶, e + Δe / 10⁶, i, ω + S / e and Ω
-// (L, ω, Ω reduced into 0..360), passes them to the orbit solver and stores the longitude in
-// Pln_Lon[slot].
-void Place_Planet(const PlanetElements& el, int slot, const Perturbations& p = {});
+// (L, ω, Ω reduced into 0..360), and returns the geocentric longitude the orbit solver finds
+// for them from the Sun's place.
+Real Planet_Longitude(const PlanetElements& el, Real T, const Sun_Place& sun,
+                      const Perturbations& p = {});

@@ -4,7 +4,6 @@
 #include "ephemeris/bodies.h"
 #include "ephemeris/decimal_rounding.h"
 #include "ephemeris/degrees.h"
-#include "ephemeris/shared_state.h"
 
 namespace {
 // Angle of the point (x, y) in degrees: the arc tangent of y / x moved by ±180 when x < 0,
@@ -23,7 +22,7 @@ Real QuadrantAngle(Real y, Real x) {
 
 }  // namespace
 
-Real Calc_Geocentric(Real L, Real a, Real e, Real i, Real w, Real Om) {
+Real Calc_Geocentric(Real L, Real a, Real e, Real i, Real w, Real Om, const Sun_Place& sun) {
   // Mean anomaly.
   const Real s = w + Om;
   const Real M = Norm_360(s > L ? L - s + 360.0 : L - s);
@@ -45,9 +44,9 @@ Real Calc_Geocentric(Real L, Real a, Real e, Real i, Real w, Real Om) {
   const Real b = ASin_Deg(Sin_Deg(u) * Sin_Deg(i));
 
   // Geocentric longitude from the elongation from the Sun.
-  const Real d = Norm_360(l - Sun_Lon);
+  const Real d = Norm_360(l - sun.Lon);
   const Real N = r * Cos_Deg(b) * Sin_Deg(d);
-  const Real D = r * Cos_Deg(b) * Cos_Deg(d) + Sun_Dist;
-  const Real lambda = Norm_360(QuadrantAngle(N, D) + Sun_Lon);
+  const Real D = r * Cos_Deg(b) * Cos_Deg(d) + sun.Dist;
+  const Real lambda = Norm_360(QuadrantAngle(N, D) + sun.Lon);
   return Round_15_Digits(lambda.value());
 }

@@ -6,7 +6,6 @@
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"
-#include "ephemeris/shared_state.h"
 
 namespace {
 enum Angle : signed char { kD, kM, kMp, kF };  // D, M, M′, F
@@ -97,8 +96,7 @@ Real Argument(const Multiple (&arg)[3], const Real (&angles)[4]) {
 }
 }  // namespace
 
-void Calc_Moon() {
-  const Real T = JulianCenturies;
+Real Moon_Longitude(Real T) {
 
   const Real Om = Poly(T, 259.183275, -1934.142, 0.002078, 0.0000022);  // node, unreduced
   const Real V = 0.003964 * Sin_Deg(Poly(T, 346.56, 132.87, -0.0091731));  // Venus term
@@ -126,5 +124,5 @@ void Calc_Moon() {
     for (int k = 0; k < term.ePower; ++k) value = value * e;
     lambda = lambda + value;
   }
-  Pln_Lon[BodyIndex::Moon] = Norm_360(lambda).value();
+  return Norm_360(lambda);
 }

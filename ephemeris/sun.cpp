@@ -5,10 +5,8 @@
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"
-#include "ephemeris/shared_state.h"
 
-void Calc_Sun() {
-  const Real T = JulianCenturies;
+Sun_Place Sun_Position(Real T) {
   const Real T2 = T * T;
 
   const Real L = Norm_360(Poly(T, 279.69668, 36000.76892, 0.0003025));           // mean longitude
@@ -24,10 +22,9 @@ void Calc_Sun() {
   const Real e = 0.01675104 - 0.0000418 * T - 0.000000126 * T2;
   const Real E = Calc_Kepler(M, e);
 
-  Sun_Dist = (1.0000002 * (1.0 - e * Cos_Deg(E))).value();
+  const Real R = 1.0000002 * (1.0 - e * Cos_Deg(E));  // radius vector
 
   // Apparent longitude: true longitude, less aberration, with nutation through the node.
   const Real lambda = Norm_360(EqC + L - 0.00569 - 0.00479 * Sin_Deg(Om));
-  Sun_Lon = lambda.value();
-  Pln_Lon[BodyIndex::Sun] = lambda.value();
+  return {lambda, R};
 }
