@@ -1,5 +1,4 @@
-// Angle helpers in degrees and Kepler's equation (Meeus, Astronomical Formulae for
-// Calculators, the chapter on the equation of Kepler: Newton's method for the eccentric anomaly).
+// Angle helpers in degrees.
 #include "ephemeris/degrees.h"
 
 #include <cstdint>
@@ -41,11 +40,4 @@ std::string Sign_DegText(Real x) {
   auto n = static_cast<std::int16_t>(std::nearbyint(r));  // nearest, halves to even
   if (n == 30) n = 29;
   return std::to_string(n) + " جة ";
-}
-
-Real Calc_Kepler(Real M, Real e) {
-  const Real k = (180.0 / 3.141592654) * e;  // eccentricity in degrees
-  Real E = M + k * Sin_Deg(M) * (1.0 + e * Cos_Deg(M));
-  for (int step = 0; step < 32; ++step) E = E - (E - k * Sin_Deg(E) - M) / (1.0 - e * Cos_Deg(E));
-  return E;
 }

@@ -1,5 +1,5 @@
-// Angle helpers in degrees and Kepler's equation, shared by every theory, the orbit solver,
-// the wheel drawing and the position texts. They take and return checked values (Real).
+// Angle helpers in degrees, shared by every theory, the orbit solver, the wheel drawing and
+// the position texts. They take and return checked values (Real).
 #pragma once
 
 #include <cmath>
@@ -31,7 +31,3 @@ Real Norm_360(Real x);
 // digits followed by " جة ". A remainder that rounds to 30 reads 29: the body stays in the
 // sign that the houses and the sign phrase use.
 std::string Sign_DegText(Real x);
-
-// Eccentric anomaly E (degrees, not reduced) for mean anomaly M (degrees) and eccentricity e:
-// a fixed 32 Newton steps, no convergence test. Raises FloatError on a fault.
-Real Calc_Kepler(Real M, Real e);

@@ -4,6 +4,7 @@
 #include "ephemeris/bodies.h"
 #include "ephemeris/decimal_rounding.h"
 #include "ephemeris/degrees.h"
+#include "ephemeris/kepler.h"
 
 namespace {
 // Angle of the point (x, y) in degrees: the arc tangent of y / x moved by ±180 when x < 0,

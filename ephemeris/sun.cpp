@@ -4,6 +4,7 @@
 // vector from Kepler's equation.
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
+#include "ephemeris/kepler.h"
 #include "ephemeris/elements.h"
 
 Sun_Place Sun_Position(Real T) {

@@ -1,5 +1,6 @@
 // Degree helpers and Kepler's equation.
 #include "ephemeris/degrees.h"
+#include "ephemeris/kepler.h"
 
 #include <gtest/gtest.h>
 
