@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "analysis/aspects.h"
 #include "analysis/position_text.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/real.h"
@@ -28,37 +29,20 @@ float Single(Real x) {
   return static_cast<float>(x.value());
 }
 
-// One aspect: the open ranges of separation d in which it fires, and its pen.
-struct Aspect {
-  struct Range {
-    int lo, hi;
-  };
-  Range ranges[2];
-  int range_count;
+// The pen of each aspect line, by Aspect_Kind.
+struct Aspect_Pen {
   std::uint32_t color;  // 0x00BBGGRR
   int style;
   bool wide;  // drawn 8 pixels wide, then the width is set back to 1
 };
-
-// Tested in this order; the ranges do not overlap. Each range is the aspect angle ± its orb
-// and, but for the opposition, 360 minus the angle ± the orb; the conjunction needs d > 0.
-constexpr Aspect kAspects[] = {
-    {{{0, 10}, {350, 370}}, 2, 0x0000FF, kSolid, true},     // conjunction, orb 10: red
-    {{{54, 66}, {294, 306}}, 2, 0x00C000, kSolid, false},   // sextile, orb 6: green
-    {{{82, 98}, {262, 278}}, 2, 0x8080FF, kDash, false},    // square, orb 8: light red
-    {{{170, 190}, {0, 0}}, 1, 0x0080FF, kDot, false},       // opposition, orb 10: orange
-    {{{112, 128}, {232, 248}}, 2, 0xFF8080, kSolid, false}, // trine, orb 8: light blue
+constexpr Aspect_Pen kAspectPens[] = {
+    {0x0000FF, kSolid, true},   // conjunction: red, 8 pixels wide
+    {0x00C000, kSolid, false},  // sextile: green
+    {0x8080FF, kDash, false},   // square: dashed light red
+    {0x0080FF, kDot, false},    // opposition: dotted orange
+    {0xFF8080, kSolid, false},  // trine: light blue
 };
-static_assert(std::size(kAspects) == 5);
-
-const Aspect* Aspect_Of(Real d) {
-  for (const Aspect& a : kAspects) {
-    for (int k = 0; k < a.range_count; ++k) {
-      if (d > a.ranges[k].lo && d < a.ranges[k].hi) return &a;
-    }
-  }
-  return nullptr;
-}
+static_assert(std::size(kAspectPens) == std::size(kAspects));
 
 // Screen point of longitude lon at radius r.
 struct Point {
@@ -121,15 +105,16 @@ void ShowAspects_Pln(Chart_Surface& chart) {
       const Real d = Abs(Real(Pln_Rec[i].Lon) - Pln_Rec[j].Lon);
       const Aspect* aspect = Aspect_Of(d);
       if (!aspect) continue;
-      s.ForeColor = aspect->color;
-      s.DrawStyle = aspect->style;
-      if (aspect->wide) s.DrawWidth = 8;
+      const Aspect_Pen& pen = kAspectPens[aspect->kind];
+      s.ForeColor = pen.color;
+      s.DrawStyle = pen.style;
+      if (pen.wide) s.DrawWidth = 8;
       const Real r = Real(w.Wheel_R) / kInnerDivisor;
       const Point p = At(w, r, Pln_Rec[i].Lon);
       const Point q = At(w, r, Pln_Rec[j].Lon);
       s.Line(p.x, p.y, q.x, q.y);
-      if (aspect->wide) s.DrawWidth = 1;
-      if (aspect->style != kSolid) s.DrawStyle = kSolid;
+      if (pen.wide) s.DrawWidth = 1;
+      if (pen.style != kSolid) s.DrawStyle = kSolid;
     }
   }
 }
