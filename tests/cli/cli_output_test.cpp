@@ -18,7 +18,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/analysis_text.h"
 #include "analysis/position_text.h"
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 #include "cli/cli.h"
 #include "ephemeris/shared_state.h"
 #include "tests/pinned_positions.h"

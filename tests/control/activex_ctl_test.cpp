@@ -11,7 +11,7 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/analysis_text.h"
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
 #include "tests/control/recording_platform.h"
