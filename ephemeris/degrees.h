@@ -11,9 +11,10 @@
 inline const double kAtn1 = std::atan(1.0);
 
 // Sine and cosine of an angle x in degrees (x·atan(1) / 45 radians). Inline, so that a sine
-// and a cosine of the same angle cost one sincos.
-inline Real Sin_Deg(Real x) { return std::sin((x * kAtn1 / 45.0).value()); }
-inline Real Cos_Deg(Real x) { return std::cos((x * kAtn1 / 45.0).value()); }
+// and a cosine of the same angle cost one sincos. The radians of a finite x are finite
+// (smaller than x), so the result is what is checked.
+inline Real Sin_Deg(Real x) { return std::sin(x.value() * kAtn1 / 45.0); }
+inline Real Cos_Deg(Real x) { return std::cos(x.value() * kAtn1 / 45.0); }
 
 // Arc sine and arc cosine in degrees of x in -1..1; |x| = 1 is taken exactly (±90; 0 or 180).
 // |x| > 1 raises FloatError (square root of a negative number).
