@@ -2,14 +2,14 @@
 // chapter on the equation of Kepler), with the eccentricity expressed in degrees.
 #include "ephemeris/kepler.h"
 
-#include <bit>
-#include <cstdint>
+#include <cmath>
 
 #include "ephemeris/degrees.h"
 
 namespace {
+// The same double to the bit: a Real is finite, so equal with the same sign (0 and -0 differ).
 bool Same_Bits(Real a, Real b) {
-  return std::bit_cast<std::uint64_t>(a.value()) == std::bit_cast<std::uint64_t>(b.value());
+  return a == b && std::signbit(a.value()) == std::signbit(b.value());
 }
 }  // namespace
 

@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "ephemeris/float_check.h"
@@ -109,8 +108,8 @@ double Kepler_32_Steps(double M, double e) {
 TEST(Kepler, EndingEarlyGivesTheBitsOfAll32Steps) {
   for (double e : {0.0068, 0.009, 0.0167, 0.0463, 0.0484, 0.0558, 0.0933, 0.2056, 0.2487}) {
     for (double M = 0; M < 360; M += 0.37) {
-      EXPECT_EQ(std::bit_cast<std::uint64_t>(Calc_Kepler(M, e).value()),
-                std::bit_cast<std::uint64_t>(Kepler_32_Steps(M, e))) << M << " " << e;
+      const double E = Calc_Kepler(M, e).value(), want = Kepler_32_Steps(M, e);
+      EXPECT_EQ(std::memcmp(&E, &want, sizeof E), 0) << M << " " << e;
     }
   }
 }
