@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "analysis/analysis_text.h"
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 #include "control/instant.h"
 #include "control/startup.h"
 #include "ephemeris/shared_state.h"

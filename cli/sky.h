@@ -10,14 +10,6 @@
 #include "cli/cli.h"
 #include "ephemeris/time_base.h"
 
-// English body names in BodyIndex order, as the text table and the JSON "name" show them.
-inline constexpr const char* kBodyNames[10] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars",
-                                               "Jupiter", "Saturn", "Uranus",  "Neptune", "Pluto"};
-// English sign names, 0 Aries .. 11 Pisces.
-inline constexpr const char* kSignNames[12] = {"Aries", "Taurus",      "Gemini",    "Cancer",
-                                               "Leo",   "Virgo",       "Libra",     "Scorpio",
-                                               "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
-
 // The sign number of text: "0".."11" (one or two digits), an English sign name in any case,
 // or the Arabic caption of a sign label ("برج الأسد"). Returns -1 for anything else.
 int Parse_Sign(std::string_view text);

@@ -53,11 +53,14 @@ TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
   EXPECT_NE(drawing.find(">(ع)</text>"), std::string::npos);
   EXPECT_EQ(drawing.find("<line x1=\""), drawing.find("<line "));
   EXPECT_NE(drawing.find("stroke=\"#599FAC\" stroke-width=\"15\"/>"), std::string::npos);
-  EXPECT_NE(drawing.find("<line x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\" stroke=\"#FF0000\" "
-                         "stroke-width=\"120\"/>"),
-            std::string::npos);
-  EXPECT_NE(drawing.find("stroke=\"#FF8080\" stroke-width=\"15\" stroke-dasharray"), std::string::npos);
-  EXPECT_NE(drawing.find("stroke=\"#FF8000\" stroke-width=\"15\" stroke-dasharray"), std::string::npos);
+  // Each pen whole: the conjunction's width, the square's dashes, the opposition's dots.
+  for (const char* pen : {"stroke=\"#FF0000\" stroke-width=\"120\"/>",
+                          "stroke=\"#FF8080\" stroke-width=\"15\" stroke-dasharray=\"270 90\" "
+                          "stroke-linecap=\"butt\"/>",
+                          "stroke=\"#FF8000\" stroke-width=\"15\" stroke-dasharray=\"45 45\" "
+                          "stroke-linecap=\"butt\"/>"})
+    EXPECT_NE(drawing.find(std::string("<line x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\" ") + pen),
+              std::string::npos) << pen;
 
   // Glyphs at their placed positions with their tooltips; labels; the date.
   for (const Child_Control& glyph : ctl.Chart.ImgPln) {
