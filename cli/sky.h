@@ -36,9 +36,11 @@ struct Sky {
   double julian_centuries = 0;  // from JD 2415020.0, before the one-step advance
 };
 
-// Parses the instant text (see Parse_Instant) into the UTC reading utc: kExitUsage with the
-// reason for a malformed or impossible instant, kExitCalendarGap for a date in the 1582 gap.
-Outcome Read_Instant(std::string_view instant, CivilTime& utc);
+// Reads the instant text and sets the time base for it (Set_Time_Base), then runs compute
+// with the UTC reading, guarded as Run_Guarded. kExitUsage with the reason for a malformed or
+// impossible instant, kExitCalendarGap for a date in the 1582 gap (compute is then not run).
+Outcome Run_At_Instant(std::string_view instant,
+                       const std::function<void(const CivilTime&)>& compute);
 
 // Parses the instant text (see Parse_Instant: "now", or ISO 8601 with an optional zone) and
 // runs the start-up computation for it, filling the thread's body table (Pln_Rec, Pln_Lon)

@@ -9,13 +9,13 @@
 #include <new>
 #include <string>
 
-#include "analysis/frm_analyse.h"
+#include "ui/frm_analyse.h"
 #include "control/activex_ctl.h"
 #include "control/instant.h"
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
-#include "web/render_state.h"
+#include "web/control_state.h"
 #include "web/web_platform.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The SVG rendering of the control: every drawn item in order, colours, pen patterns,
 // tooltips, and text that cannot break the document.
-#include "cli/chart_svg.h"
+#include "render/chart_svg.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <sstream>
 #include <string>
 
-#include "analysis/frm_analyse.h"
 #include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
+#include "ui/frm_analyse.h"
 
 namespace {
 std::string Num(float x) {
@@ -38,7 +38,7 @@ TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
     layer.Line(1, 2, 3, 4);
   }
   ctl.LabAnalyse[0].Caption = "a<b&\"c";
-  const std::string svg = Chart_Svg(ctl);
+  const std::string svg = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()});
 
   EXPECT_NE(svg.find("viewBox=\"0 0 7695 6885\" width=\"513\" height=\"459\""), std::string::npos);
   const std::size_t begin = svg.find("<g id=\"drawing-layer\"");
@@ -79,7 +79,7 @@ TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
   ctl.LabAnalyse_MouseUp(11, 1, 0, 0, 0);
   const FrmAnalyse* frm = Loaded_FrmAnalyse();
   ASSERT_TRUE(frm && frm->Shown());
-  const std::string with_window = Chart_Svg(ctl, frm);
+  const std::string with_window = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()}, frm);
   std::string text = frm->TxtAnalyse.Caption;
   text = std::regex_replace(text, std::regex("\r"), "");
   EXPECT_NE(with_window.find(text + "</div>"), std::string::npos);
