@@ -10,15 +10,9 @@
 #include "ephemeris/degrees.h"
 #include "ephemeris/real.h"
 #include "ephemeris/shared_state.h"
+#include "render/wheel_geometry.h"
 
 namespace {
-// Radii are Wheel_R over these exact doubles: 2.9 and 2.8 as the wheel was first laid out
-// with them in single precision, which the background picture's geometry follows.
-constexpr double kInnerDivisor = 4.6;                    // tick inner end, aspect chords
-constexpr double kTickOuterDivisor = 2.8999999523162843;  // tick outer end
-constexpr double kGlyphDivisor = 2.799999952316284;      // glyph reference point
-constexpr double kGlyphOffsetDivisor = 50;               // glyph shift to the upper left
-
 // Retrograde mark offset from the glyph's top left corner (twips).
 constexpr double kMarkDx = 200;
 constexpr double kMarkDy = 300;
@@ -62,12 +56,12 @@ void DrawThéme(Chart_Surface& chart) {
   Drawing_Layer& s = chart.Layer;
   Wheel& w = chart.Wheel_Vars;
   s.Cls();
-  w.Wheel_R = 6000;
-  w.Wheel_Rot = 270;
+  w.Wheel_R = kWheelR;
+  w.Wheel_Rot = kWheelRot;
   s.DrawWidth = 1;
   s.ForeColor = kTickColor;
-  w.Wheel_X = 3200;
-  w.Wheel_Y = 3900;
+  w.Wheel_X = kWheelX;
+  w.Wheel_Y = kWheelY;
   const Real R = w.Wheel_R;
   const Real r_inner = R / kInnerDivisor;
   const Real r_outer = R / kTickOuterDivisor;
