@@ -251,25 +251,4 @@ TEST_F(ControlTest, FailuresEndInOneMessageBox) {
   EXPECT_EQ(Loaded_FrmAnalyse()->TxtAnalyse.Caption, Compose_Analysis_Text(7));
   EXPECT_EQ(platform.message_boxes.size(), 3u);
 }
-
-TEST_F(ControlTest, WindowIsMovedByItsUncoveredStripOnly) {
-  FrmAnalyse& frm = Frm_Analyse();
-  struct Case {
-    float x, y;
-    const Child_Control* expected;
-  };
-  const Case cases[] = {{100, 100, &frm.TxtAnalyse},  {8600, 100, &frm.CmdExit},
-                        {8820, 320, &frm.Pic},        {4000, 5000, &frm.Lab},
-                        {8499, 3790, &frm.TxtAnalyse}, {8700, 2000, nullptr},
-                        {8505, 100, nullptr},
-                        // Each box's right and bottom edges lie outside it.
-                        {8500, 100, nullptr},         {100, 3810, &frm.Lab},
-                        {8794, 100, &frm.CmdExit},    {8795, 100, &frm.Pic},
-                        {8854, 339, &frm.Pic},        {8855, 100, nullptr},
-                        {8700, 340, nullptr},         {8879, 5594, &frm.Lab},
-                        {8880, 4000, nullptr}};
-  for (const Case& c : cases) EXPECT_EQ(frm.Control_At(c.x, c.y), c.expected) << c.x << "," << c.y;
-  frm.Form_MouseDown(platform, 2, 0, 8700, 2000);
-  EXPECT_EQ(platform.calls, std::vector<std::string>{"move"});
-}
 }  // namespace
