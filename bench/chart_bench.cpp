@@ -29,7 +29,8 @@ BENCHMARK(BM_Redraw);
 void BM_ChartSvg(benchmark::State& state) {
   Started_Control started;
   for (auto _ : state) {
-    std::string svg = Chart_Svg({ActiveX_Ctl::kProgId, started.ctl.Chart.Layer, started.ctl.Children()});
+    const ActiveX_Ctl& ctl = started.ctl;
+    std::string svg = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()});
     benchmark::DoNotOptimize(svg.data());
   }
 }
