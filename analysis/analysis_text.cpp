@@ -6,7 +6,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/houses.h"
 #include "analysis/interpretations.h"
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 
 namespace {
 constexpr std::string_view kLineBreak = "\r\n";

@@ -1,6 +1,5 @@
 // Houses counted from the picked sign, and aspect scores from the angular distances between
-// bodies, with fixed orbs: 10° for the conjunction and the opposition, 6° for the sextile,
-// 8° for the square and the trine.
+// bodies, with the aspects and orbs of the chart's lines.
 #include "analysis/houses.h"
 
 #include <cmath>
@@ -9,8 +8,9 @@
 #include <stdexcept>
 
 #include "analysis/analysis_state.h"
+#include "analysis/aspects.h"
 #include "analysis/sign_of.h"
-#include "ephemeris/float_check.h"
+#include "ephemeris/real.h"
 #include "ephemeris/shared_state.h"
 
 namespace {
@@ -38,13 +38,18 @@ int Conjunction_Weight(int partner) {
 }
 
 // Weight of the aspect that distance D (degrees, 0..360, not folded to 0..180) makes with
-// the partner; every bound is strict and the bands do not overlap.
+// the partner: conjunction by partner, sextile 1, square -2, trine 2, opposition -2; no
+// aspect 0.
 int Aspect_Weight(float D, int partner) {
-  if ((D > 0 && D < 10) || D > 350) return Conjunction_Weight(partner);
-  if ((D > 54 && D < 66) || (D > 294 && D < 306)) return 1;    // sextile
-  if ((D > 82 && D < 98) || (D > 262 && D < 278)) return -2;   // square
-  if ((D > 112 && D < 128) || (D > 232 && D < 248)) return 2;  // trine
-  if (D > 170 && D < 190) return -2;                           // opposition
+  const Aspect* aspect = Aspect_Of(D);
+  if (!aspect) return 0;
+  switch (aspect->kind) {
+    case kConjunction: return Conjunction_Weight(partner);
+    case kSextile: return 1;
+    case kSquare: return -2;
+    case kOpposition: return -2;
+    case kTrine: return 2;
+  }
   return 0;
 }
 }  // namespace
@@ -63,9 +68,9 @@ void Calc_Scores() {
   for (int i = 0; i < BodyIndex::Count; ++i) Pln_Score[i] = 0;
   for (int i = 0; i < BodyIndex::Count; ++i) {
     for (int j = i + 1; j < BodyIndex::Count; ++j) {
-      const double diff = Chk(std::fabs(Chk(Pln_Rec[i].Lon - Pln_Rec[j].Lon)));
+      const Real diff = Abs(Real(Pln_Rec[i].Lon) - Pln_Rec[j].Lon);
       if (diff > std::numeric_limits<float>::max()) throw FloatError();  // single overflows
-      const auto D = static_cast<float>(diff);
+      const auto D = static_cast<float>(diff.value());
       Pln_Score[i] = Add16(Pln_Score[i], Aspect_Weight(D, j));
     }
     Pln_Score[i] = Add16(Pln_Score[i], Score_Flag[i] == 0 ? 1 : -1);

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include "control/startup.h"
-#include "ephemeris/bodies.h"
 #include "ephemeris/shared_state.h"
 #include "ephemeris/time_base.h"
 

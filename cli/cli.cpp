@@ -12,10 +12,10 @@
 
 #include "cli/json_output.h"
 #include "cli/printable.h"
-#include "cli/render.h"
-#include "cli/serve.h"
+#include "cli/render_command.h"
 #include "cli/sky.h"
 #include "cli/text_output.h"
+#include "server/serve.h"
 
 namespace {
 constexpr const char* kVersion = "zodiac-chart 0.1.0";

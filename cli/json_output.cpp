@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/analysis_state.h"
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 #include "analysis/sign_of.h"
 #include "ephemeris/shared_state.h"
 #include "render/chart.h"

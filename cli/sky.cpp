@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "analysis/analysis_text.h"
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 #include "control/instant.h"
 #include "control/startup.h"
 #include "ephemeris/shared_state.h"
@@ -50,32 +50,28 @@ Outcome Run_Guarded(const std::function<void()>& compute) {
   return {};
 }
 
-Outcome Read_Instant(std::string_view instant, CivilTime& utc) {
-  const InstantParse parsed = Parse_Instant(instant);
+Outcome Run_At_Instant(std::string_view instant,
+                       const std::function<void(const CivilTime&)>& compute) {
+  InstantParse parsed;
+  const Outcome outcome = Run_Guarded([&] {
+    parsed = Set_Time_Base(instant);
+    if (parsed.status == InstantParse::Status::Ok) compute(parsed.utc);
+  });
+  if (outcome.status != kExitOk) return outcome;
   if (parsed.status == InstantParse::Status::Invalid)
     return {kExitUsage, "invalid instant '" + std::string(instant) + "': " + parsed.error};
   if (parsed.status == InstantParse::Status::CalendarGap)
     return {kExitCalendarGap, kCalendarGapMessage};
-  utc = parsed.utc;
   return {};
 }
 
 Outcome Compute_Sky(std::string_view instant, Sky& sky) {
-  CivilTime utc;
-  if (Outcome read = Read_Instant(instant, utc); read.status != kExitOk) return read;
-
-  bool accepted = true;
-  Outcome outcome = Run_Guarded([&] {
-    // Calc_Time refuses the gap too, for a UTC reading that a zone offset moved into it.
-    accepted = Calc_Time(utc);
-    if (!accepted) return;
+  return Run_At_Instant(instant, [&](const CivilTime& utc) {
     sky.instant_utc = Format_Utc_Minute(utc);
     sky.julian_day = JulianDay;
     sky.julian_centuries = JulianCenturies;
     Compute_Positions();
   });
-  if (outcome.status == kExitOk && !accepted) outcome = {kExitCalendarGap, kCalendarGapMessage};
-  return outcome;
 }
 
 Outcome Compute_Analysis(std::string_view instant, int sign, Sky& sky, std::string& text) {

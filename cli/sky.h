@@ -10,14 +10,6 @@
 #include "cli/cli.h"
 #include "ephemeris/time_base.h"
 
-// English body names in BodyIndex order, as the text table and the JSON "name" show them.
-inline constexpr const char* kBodyNames[10] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars",
-                                               "Jupiter", "Saturn", "Uranus",  "Neptune", "Pluto"};
-// English sign names, 0 Aries .. 11 Pisces.
-inline constexpr const char* kSignNames[12] = {"Aries", "Taurus",      "Gemini",    "Cancer",
-                                               "Leo",   "Virgo",       "Libra",     "Scorpio",
-                                               "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
-
 // The sign number of text: "0".."11" (one or two digits), an English sign name in any case,
 // or the Arabic caption of a sign label ("برج الأسد"). Returns -1 for anything else.
 int Parse_Sign(std::string_view text);
@@ -44,9 +36,11 @@ struct Sky {
   double julian_centuries = 0;  // from JD 2415020.0, before the one-step advance
 };
 
-// Parses the instant text (see Parse_Instant) into the UTC reading utc: kExitUsage with the
-// reason for a malformed or impossible instant, kExitCalendarGap for a date in the 1582 gap.
-Outcome Read_Instant(std::string_view instant, CivilTime& utc);
+// Reads the instant text and sets the time base for it (Set_Time_Base), then runs compute
+// with the UTC reading, guarded as Run_Guarded. kExitUsage with the reason for a malformed or
+// impossible instant, kExitCalendarGap for a date in the 1582 gap (compute is then not run).
+Outcome Run_At_Instant(std::string_view instant,
+                       const std::function<void(const CivilTime&)>& compute);
 
 // Parses the instant text (see Parse_Instant: "now", or ISO 8601 with an optional zone) and
 // runs the start-up computation for it, filling the thread's body table (Pln_Rec, Pln_Lon)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "analysis/names.h"
 #include "analysis/sign_of.h"
 #include "ephemeris/shared_state.h"
 #include "render/chart.h"

@@ -3,7 +3,7 @@
 file(GLOB svgs "${ASSET_DIR}/*.svg")
 list(SORT svgs)
 set(body "// Generated from assets/*.svg by cmake/embed_assets.cmake; do not edit.\n")
-string(APPEND body "#include \"cli/assets.h\"\n\n#include <utility>\n\nnamespace {\n")
+string(APPEND body "#include \"render/assets.h\"\n\n#include <utility>\n\nnamespace {\n")
 string(APPEND body "constexpr std::pair<std::string_view, std::string_view> kAssets[] = {\n")
 foreach(svg IN LISTS svgs)
   get_filename_component(name "${svg}" NAME_WE)

@@ -4,10 +4,10 @@
 #include <exception>
 
 #include "analysis/analysis_text.h"
-#include "analysis/frm_analyse.h"
 #include "control/layout.h"
 #include "control/startup.h"
 #include "ephemeris/shared_state.h"
+#include "ui/frm_analyse.h"
 
 ActiveX_Ctl::ActiveX_Ctl(Platform& platform)
     : LabAnalyse(Design_LabAnalyse()),

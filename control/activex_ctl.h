@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/child_control.h"
 #include "control/platform.h"
 #include "render/chart.h"
+#include "ui/child_control.h"
 
 // Shown when opening the analysis window fails.
 inline constexpr const char kAnalyseFailMessage[] =

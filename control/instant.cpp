@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include "ephemeris/time_base.h"
+
 namespace {
 constexpr std::int64_t kFirstGregorianDay = 2299161;  // 1582-10-15
 constexpr std::int64_t kUnixEpochDay = 2440588;       // 1970-01-01
@@ -192,6 +194,13 @@ CivilTime From_Unix_Seconds(std::int64_t seconds) {
   t.minute = static_cast<int>(rest / 60 % 60);
   t.second = static_cast<int>(rest % 60);
   return t;
+}
+
+InstantParse Set_Time_Base(std::string_view text) {
+  InstantParse parsed = Parse_Instant(text);
+  if (parsed.status == InstantParse::Status::Ok && !Calc_Time(parsed.utc))
+    parsed.status = InstantParse::Status::CalendarGap;
+  return parsed;
 }
 
 CivilTime Now_Utc() { return From_Unix_Seconds(static_cast<std::int64_t>(std::time(nullptr))); }

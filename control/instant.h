@@ -28,6 +28,12 @@ struct InstantParse {
 // reading.
 InstantParse Parse_Instant(std::string_view text);
 
+// Parse_Instant, then the time base (Calc_Time) for the UTC reading: the one guard of the 1582
+// calendar gap for every command. CalendarGap for a date in the gap as written, and for a UTC
+// reading that a zone offset moved into the span Calc_Time refuses; the time base is then
+// unchanged. Raises FloatError on a fault.
+InstantParse Set_Time_Base(std::string_view text);
+
 // Seconds since 1970-01-01T00:00Z of a UTC reading of the historical calendar, and back.
 std::int64_t Unix_Seconds(const CivilTime& t);
 CivilTime From_Unix_Seconds(std::int64_t seconds);

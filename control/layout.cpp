@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 
 namespace {
 constexpr std::uint32_t kDateColor = 0xC0C000;  // red 0, green 192, blue 192

@@ -5,16 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "analysis/child_control.h"
-
-// The control surface.
-inline constexpr float kDesignWidth = 7695;   // 513 pixels
-inline constexpr float kDesignHeight = 6885;  // 459 pixels
-inline constexpr std::uint32_t kSurfaceBackColor = 0xFFFFFF;
-// The background picture, drawn unscaled at the top left: 513 x 458 pixels.
-inline constexpr const char kBackgroundPicture[] = "background";
-inline constexpr float kBackgroundWidth = 7695;
-inline constexpr float kBackgroundHeight = 6870;
+#include "ui/child_control.h"
+#include "ui/surface.h"
 
 // The surface's font, used by the printed retrograde marks.
 Font_Spec Surface_Font();

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/frm_analyse.h"
 #include "ephemeris/time_base.h"
+#include "ui/frm_analyse.h"
 
 // Message box style: the stop (critical) icon with a single OK button.
 inline constexpr int kStopIconOk = 16;

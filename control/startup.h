@@ -9,6 +9,30 @@
 // not 1/36525.
 inline constexpr double kRetroStep = 0.000027378;
 
+// The ten body routines: each runs its body's theory at JulianCenturies (T) and writes only
+// its own slot of Pln_Lon. A floating-point fault raises FloatError and leaves the slot as it
+// was.
+// Sun (slot 0); also leaves Sun_Dist and Sun_Lon, from which every planet is seen, so it runs
+// first.
+void Calc_Sun();
+// Moon (slot 1); needs nothing but T.
+void Calc_Moon();
+// Planets (slots 2..9), each seen from the Sun_Lon and Sun_Dist that Calc_Sun left.
+void Calc_Mercury();
+void Calc_Venus();
+void Calc_Mars();
+void Calc_Jupiter();
+void Calc_Saturn();
+void Calc_Uranus();
+void Calc_Neptune();
+void Calc_Pluto();
+
+// The body routines in BodyIndex order, for the passes of the start-up.
+using BodyRoutine = void (*)();
+inline constexpr BodyRoutine kBodyRoutines[10] = {
+    Calc_Sun,    Calc_Moon,   Calc_Mercury, Calc_Venus,   Calc_Mars,
+    Calc_Jupiter, Calc_Saturn, Calc_Uranus, Calc_Neptune, Calc_Pluto};
+
 // Runs the ten body routines in BodyIndex order, Sun first.
 void Compute_Pass();
 

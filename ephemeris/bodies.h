@@ -1,31 +1,37 @@
-// The ten body routines and the orbit solver. Each routine reads JulianCenturies (T) and
-// writes only its own slot of Pln_Lon: the geocentric ecliptic longitude of date in degrees,
-// reduced into 0..360. A floating-point fault raises FloatError and leaves the slot as it was.
+// The body theories: each a function from the time T (Julian centuries of 36525 days from
+// JD 2415020.0) to the body's geocentric ecliptic longitude of date in degrees, reduced into
+// 0..360. A planet is seen from the Sun's place, which the Sun's theory gives for the same T.
+// They read and write no shared state; a floating-point fault raises FloatError.
 #pragma once
 
-// Sun (slot 0); also leaves Sun_Lon and Sun_Dist, which every planet reads, so it runs first.
-void Calc_Sun();
-// Moon (slot 1); needs nothing but T.
-void Calc_Moon();
-// Planets (slots 2..9); each needs Calc_Sun to have run for the same T.
-void Calc_Mercury();
-void Calc_Venus();
-void Calc_Mars();
-void Calc_Jupiter();
-void Calc_Saturn();
-void Calc_Uranus();
-void Calc_Neptune();
-void Calc_Pluto();
+#include "ephemeris/real.h"
+
+// The Sun's apparent longitude (degrees, 0..360) and radius vector (AU).
+struct Sun_Place {
+  Real Lon, Dist;
+};
+
+Sun_Place Sun_Position(Real T);
+Real Moon_Longitude(Real T);
+
+// The planets, each seen from the Sun's place at the same T.
+Real Mercury_Longitude(Real T, const Sun_Place& sun);
+Real Venus_Longitude(Real T, const Sun_Place& sun);
+Real Mars_Longitude(Real T, const Sun_Place& sun);
+Real Jupiter_Longitude(Real T, const Sun_Place& sun);
+Real Saturn_Longitude(Real T, const Sun_Place& sun);
+Real Uranus_Longitude(Real T, const Sun_Place& sun);
+Real Neptune_Longitude(Real T, const Sun_Place& sun);
+Real Pluto_Longitude(Real T, const Sun_Place& sun);
+
+// The planets' theories in BodyIndex order, Mercury (2) to Pluto (9).
+using Planet_Theory = Real (*)(Real T, const Sun_Place& sun);
+inline constexpr Planet_Theory kPlanetTheories[8] = {
+    Mercury_Longitude, Venus_Longitude,  Mars_Longitude,    Jupiter_Longitude,
+    Saturn_Longitude,  Uranus_Longitude, Neptune_Longitude, Pluto_Longitude};
 
 // Geocentric ecliptic longitude (degrees, 0..360) of a planet with mean longitude L,
 // semi-major axis a (AU), eccentricity e, inclination i, argument of perihelion w and node
-// Om (degrees; L, w, Om reduced into 0..360), seen from the Sun_Lon and Sun_Dist left by
-// Calc_Sun. The longitude comes back rounded to 15 significant digits, as a decimal text
-// round trip would leave it.
-double Calc_Geocentric(double L, double a, double e, double i, double w, double Om);
-
-// The body routines in BodyIndex order, for the passes of the start-up.
-using BodyRoutine = void (*)();
-inline constexpr BodyRoutine kBodyRoutines[10] = {
-    Calc_Sun,    Calc_Moon,   Calc_Mercury, Calc_Venus,   Calc_Mars,
-    Calc_Jupiter, Calc_Saturn, Calc_Uranus, Calc_Neptune, Calc_Pluto};
+// Om (degrees; L, w, Om reduced into 0..360), seen from the Sun's place. The longitude comes
+// back rounded to 15 significant digits, as a decimal text round trip would leave it.
+Real Calc_Geocentric(Real L, Real a, Real e, Real i, Real w, Real Om, const Sun_Place& sun);

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <type_traits>
 
 // The system's run-time floating-point error. Nothing in the computation catches it; it
 // travels up to the host's event or method call, leaving values written before it.
@@ -15,16 +16,7 @@ class FloatError : public std::runtime_error {
 };
 
 // Returns x unchanged, or throws FloatError when x is infinite or not a number.
-inline double Chk(double x) {
-  if (!std::isfinite(x)) throw FloatError();
+constexpr double Chk(double x) {
+  if (std::is_constant_evaluated() ? !(x - x == 0.0) : !std::isfinite(x)) throw FloatError();
   return x;
-}
-
-// The element polynomial c0 + c1 T + c2 T² + c3 T³ with T² = T·T and T³ = T·T·T,
-// summed left to right; every step is checked.
-inline double Poly(double T, double c0, double c1, double c2 = 0.0, double c3 = 0.0) {
-  double v = Chk(c0 + Chk(c1 * T));
-  if (c2 != 0.0) v = Chk(v + Chk(c2 * Chk(T * T)));
-  if (c3 != 0.0) v = Chk(v + Chk(c3 * Chk(Chk(T * T) * T)));
-  return v;
 }

@@ -1,9 +1,8 @@
 // Mercury, Venus and Mars: unperturbed elements (Meeus, Astronomical Formulae for
-// Calculators, planetary elements of date) through the orbit solver.
+// Calculators, the chapter on the elements of the planetary orbits) through the orbit solver.
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"
-#include "ephemeris/shared_state.h"
 
 namespace {
 // Angles in degrees, a in AU; constant, T, T², T³.
@@ -33,6 +32,6 @@ constexpr PlanetElements kMars = {
 };
 }  // namespace
 
-void Calc_Mercury() { Place_Planet(kMercury, BodyIndex::Mercury); }
-void Calc_Venus() { Place_Planet(kVenus, BodyIndex::Venus); }
-void Calc_Mars() { Place_Planet(kMars, BodyIndex::Mars); }
+Real Mercury_Longitude(Real T, const Sun_Place& sun) { return Planet_Longitude(kMercury, T, sun); }
+Real Venus_Longitude(Real T, const Sun_Place& sun) { return Planet_Longitude(kVenus, T, sun); }
+Real Mars_Longitude(Real T, const Sun_Place& sun) { return Planet_Longitude(kMars, T, sun); }

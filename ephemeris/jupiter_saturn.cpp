@@ -1,12 +1,12 @@
 // Jupiter and Saturn: element polynomials corrected for their mutual perturbations, the great
-// inequality and its companions (Meeus, Astronomical Formulae for Calculators).
+// inequality and its companions (Meeus, Astronomical Formulae for Calculators, the chapter
+// on the planets' principal perturbations).
 #include <iterator>
 
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"
 #include "ephemeris/perturbations.h"
-#include "ephemeris/shared_state.h"
 
 namespace {
 // ΔL in degrees; Δe and Δa in millionths; S, the perihelion series, in degrees.
@@ -170,19 +170,22 @@ constexpr PlanetElements kSaturn = {
     {112.790414, 0.8731951, -0.00015218, -0.00000531},       // Ω
 };
 
-template <int NL, int Ne, int NS, int Na>
-void Place_Giant(const PlanetElements& el, const PerturbTerm (&dLTerms)[NL],
-                 const PerturbTerm (&deTerms)[Ne], const PerturbTerm (&STerms)[NS],
-                 const PerturbTerm (&daTerms)[Na], int slot) {
-  const double T = JulianCenturies;
+constexpr Perturbation_Series kJupiterSeries = {Series_Of(kJupiterDL), Series_Of(kJupiterDe),
+                                               Series_Of(kJupiterDa), Series_Of(kJupiterS)};
+constexpr Perturbation_Series kSaturnSeries = {Series_Of(kSaturnDL), Series_Of(kSaturnDe),
+                                              Series_Of(kSaturnDa), Series_Of(kSaturnS)};
 
+// Longitude of Jupiter or Saturn: their elements corrected by the four series in the
+// arguments ν, P, Q, V and ζ at T.
+Real Giant_Longitude(const PlanetElements& el, const Perturbation_Series& series, Real T,
+                     const Sun_Place& sun) {
   // Shared arguments, none reduced: ν, P, Q, V = 5Q − 2P, ζ = Q − P.
-  const double nu = Chk(Chk(T / 5.0) + 0.1);
-  const double P = Chk(237.475 + Chk(3034.9061 * T));
-  const double Q = Chk(265.916 + Chk(1222.1139 * T));
-  const double V = Chk(Chk(5.0 * Q) - Chk(2.0 * P));
-  const double Z = Chk(Q - P);
-  const double Z2 = Chk(Z + Z), Z3 = Chk(3.0 * Z), Z4 = Chk(4.0 * Z), Q2 = Chk(Q + Q);
+  const Real nu = T / 5.0 + 0.1;
+  const Real P = 237.475 + 3034.9061 * T;
+  const Real Q = 265.916 + 1222.1139 * T;
+  const Real V = 5.0 * Q - 2.0 * P;
+  const Real Z = Q - P;
+  const Real Z2 = Z + Z, Z3 = 3.0 * Z, Z4 = 4.0 * Z, Q2 = Q + Q;
 
   TrigValues trig;
   trig.v[kSinV] = Sin_Deg(V), trig.v[kCosV] = Cos_Deg(V);
@@ -193,13 +196,13 @@ void Place_Giant(const PlanetElements& el, const PerturbTerm (&dLTerms)[NL],
   trig.v[kSinQ] = Sin_Deg(Q), trig.v[kCosQ] = Cos_Deg(Q);
   trig.v[kSin2Q] = Sin_Deg(Q2), trig.v[kCos2Q] = Cos_Deg(Q2);
 
-  Place_Planet(el, slot, Sum_Perturbations(dLTerms, deTerms, daTerms, STerms, trig, nu));
+  return Planet_Longitude(el, T, sun, Sum_Perturbations(series, trig, nu));
 }
 }  // namespace
 
-void Calc_Jupiter() {
-  Place_Giant(kJupiter, kJupiterDL, kJupiterDe, kJupiterS, kJupiterDa, BodyIndex::Jupiter);
+Real Jupiter_Longitude(Real T, const Sun_Place& sun) {
+  return Giant_Longitude(kJupiter, kJupiterSeries, T, sun);
 }
-void Calc_Saturn() {
-  Place_Giant(kSaturn, kSaturnDL, kSaturnDe, kSaturnS, kSaturnDa, BodyIndex::Saturn);
+Real Saturn_Longitude(Real T, const Sun_Place& sun) {
+  return Giant_Longitude(kSaturn, kSaturnSeries, T, sun);
 }

@@ -1,12 +1,11 @@
-// Moon: low-precision lunar theory (Meeus, Astronomical Formulae for Calculators): five
-// fundamental angles with their small periodic corrections, the eccentricity factor, and the
-// 50 periodic terms in longitude. No latitude, distance or nutation.
+// Moon: low-precision lunar theory (Meeus, Astronomical Formulae for Calculators, the chapter
+// on the position of the Moon): five fundamental angles with their small periodic corrections, the
+// eccentricity factor, and the 50 periodic terms in longitude. No latitude, distance or nutation.
 #include <iterator>
 
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
-#include "ephemeris/float_check.h"
-#include "ephemeris/shared_state.h"
+#include "ephemeris/elements.h"
 
 namespace {
 enum Angle : signed char { kD, kM, kMp, kF };  // D, M, M′, F
@@ -80,59 +79,50 @@ constexpr MoonTerm kMoonTerms[] = {
 static_assert(std::size(kMoonTerms) == 50);
 
 // |times| × x: a doubled angle as x + x, a tripled or quadrupled one as 3 × x or 4 × x.
-double Times(int times, double x) {
+Real Times(int times, Real x) {
   const int n = times < 0 ? -times : times;
   if (n == 1) return x;
-  if (n == 2) return Chk(x + x);
-  return Chk(n * x);
+  if (n == 2) return x + x;
+  return n * x;
 }
 
-double Argument(const Multiple (&arg)[3], const double (&angles)[4]) {
-  double sum = Times(arg[0].times, angles[arg[0].angle]);
+Real Argument(const Multiple (&arg)[3], const Real (&angles)[4]) {
+  Real sum = Times(arg[0].times, angles[arg[0].angle]);
   for (int k = 1; k < 3 && arg[k].times != 0; ++k) {
-    const double part = Times(arg[k].times, angles[arg[k].angle]);
-    sum = Chk(arg[k].times < 0 ? sum - part : sum + part);
+    const Real part = Times(arg[k].times, angles[arg[k].angle]);
+    sum = arg[k].times < 0 ? sum - part : sum + part;
   }
   return sum;
 }
 }  // namespace
 
-void Calc_Moon() {
-  const double T = JulianCenturies;
+Real Moon_Longitude(Real T) {
 
-  const double Om = Poly(T, 259.183275, -1934.142, 0.002078, 0.0000022);  // node, unreduced
-  const double V = Chk(0.003964 * Sin_Deg(Poly(T, 346.56, 132.87, -0.0091731)));  // Venus term
-  const double sinA = Sin_Deg(Poly(T, 51.2, 20.2));
-  const double sinOm = Sin_Deg(Om);
+  const Real Om = Poly(T, 259.183275, -1934.142, 0.002078, 0.0000022);  // node, unreduced
+  const Real V = 0.003964 * Sin_Deg(Poly(T, 346.56, 132.87, -0.0091731));  // Venus term
+  const Real sinA = Sin_Deg(Poly(T, 51.2, 20.2));
+  const Real sinOm = Sin_Deg(Om);
 
-  double Lp = Poly(T, 270.434164, 481267.8831, -0.001133, 0.0000019);
-  Lp = Chk(Chk(Chk(Lp + Chk(0.000233 * sinA)) + V) + Chk(0.001964 * sinOm));
-  Lp = Norm_360(Lp);
+  // Mean longitude L′, the Sun's mean anomaly M, the Moon's M′, the elongation D and the
+  // argument of latitude F, each with its periodic corrections.
+  const Real Lp = Norm_360(Poly(T, 270.434164, 481267.8831, -0.001133, 0.0000019) +
+                           0.000233 * sinA + V + 0.001964 * sinOm);
+  const Real M = Norm_360(Poly(T, 358.475833, 35999.0498, -0.00015, -0.0000033) - 0.001778 * sinA);
+  const Real Mp = Norm_360(Poly(T, 296.104608, 477198.8491, 0.009192, 0.0000144) +
+                           0.000817 * sinA + V + 0.002541 * sinOm);
+  const Real D = Norm_360(Poly(T, 350.737486, 445267.1142, -0.001436, 0.0000019) +
+                          0.002011 * sinA + V + 0.001964 * sinOm);
+  const Real F = Norm_360(Poly(T, 11.250889, 483202.0251, -0.003211, -0.0000003) + V -
+                          0.024691 * sinOm - 0.004328 * Sin_Deg(Om + 275.05 - 2.3 * T));
 
-  double M = Poly(T, 358.475833, 35999.0498, -0.00015, -0.0000033);
-  M = Norm_360(Chk(M - Chk(0.001778 * sinA)));
+  const Real e = 1.0 - 0.002495 * T - 0.00000752 * (T * T);
 
-  double Mp = Poly(T, 296.104608, 477198.8491, 0.009192, 0.0000144);
-  Mp = Chk(Chk(Chk(Mp + Chk(0.000817 * sinA)) + V) + Chk(0.002541 * sinOm));
-  Mp = Norm_360(Mp);
-
-  double D = Poly(T, 350.737486, 445267.1142, -0.001436, 0.0000019);
-  D = Chk(Chk(Chk(D + Chk(0.002011 * sinA)) + V) + Chk(0.001964 * sinOm));
-  D = Norm_360(D);
-
-  double F = Poly(T, 11.250889, 483202.0251, -0.003211, -0.0000003);
-  F = Chk(Chk(F + V) - Chk(0.024691 * sinOm));
-  F = Chk(F - Chk(0.004328 * Sin_Deg(Chk(Chk(Om + 275.05) - Chk(2.3 * T)))));
-  F = Norm_360(F);
-
-  const double e = Chk(Chk(1.0 - Chk(0.002495 * T)) - Chk(0.00000752 * Chk(T * T)));
-
-  const double angles[4] = {D, M, Mp, F};
-  double lambda = Lp;
+  const Real angles[4] = {D, M, Mp, F};
+  Real lambda = Lp;
   for (const MoonTerm& term : kMoonTerms) {
-    double value = Chk(term.coeff * Sin_Deg(Argument(term.arg, angles)));
-    for (int k = 0; k < term.ePower; ++k) value = Chk(value * e);
-    lambda = Chk(lambda + value);
+    Real value = term.coeff * Sin_Deg(Argument(term.arg, angles));
+    for (int k = 0; k < term.ePower; ++k) value = value * e;
+    lambda = lambda + value;
   }
-  Pln_Lon[BodyIndex::Moon] = Norm_360(lambda);
+  return Norm_360(lambda);
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "ephemeris/real.h"
+
 // The trigonometric factors a term may use. kOne stands for a missing second factor.
 enum Trig : std::uint8_t {
   kOne,
@@ -23,32 +25,37 @@ struct PerturbTerm {
 
 // Values of the factors for one instant; kOne is 1.
 struct TrigValues {
-  double v[kTrigCount] = {1.0};
+  Real v[kTrigCount] = {1.0};
 };
 
-// Sum of the terms in table order; every step checked.
-double Sum_Series(const PerturbTerm* terms, int count, const TrigValues& trig, double nu);
-
+// One series: its terms in table order.
+struct Series {
+  const PerturbTerm* terms;
+  int count;
+};
 template <int N>
-double Sum_Series(const PerturbTerm (&terms)[N], const TrigValues& trig, double nu) {
-  return Sum_Series(terms, N, trig, nu);
+constexpr Series Series_Of(const PerturbTerm (&terms)[N]) {
+  return {terms, N};
 }
 
-// Periodic corrections of a planet's elements: ΔL and the perihelion series S in degrees, Δe and
-// Δa in millionths (of an AU for Δa). All zero for the unperturbed planets.
-struct Perturbations {
-  double dL = 0, de = 0, da = 0, S = 0;
+// The four series of a planet: ΔL and the perihelion series S in degrees, Δe and Δa in
+// millionths (of an AU for Δa).
+struct Perturbation_Series {
+  Series dL, de, da, S;
 };
 
-// The four series of a planet summed for one instant.
-template <int NL, int Ne, int Na, int NS>
-Perturbations Sum_Perturbations(const PerturbTerm (&dL)[NL], const PerturbTerm (&de)[Ne],
-                                const PerturbTerm (&da)[Na], const PerturbTerm (&S)[NS],
-                                const TrigValues& trig, double nu) {
-  Perturbations p;
-  p.dL = Sum_Series(dL, trig, nu);
-  p.de = Sum_Series(de, trig, nu);
-  p.da = Sum_Series(da, trig, nu);
-  p.S = Sum_Series(S, trig, nu);
-  return p;
+// Sum of a series' terms in table order; every step checked.
+Real Sum_Series(const Series& series, const TrigValues& trig, Real nu);
+
+// Periodic corrections of a planet's elements: ΔL and S in degrees, Δe and Δa in millionths.
+// All zero for the unperturbed planets.
+struct Perturbations {
+  Real dL = 0, de = 0, da = 0, S = 0;
+};
+
+// The four series summed for one instant.
+inline Perturbations Sum_Perturbations(const Perturbation_Series& series, const TrigValues& trig,
+                                       Real nu) {
+  return {Sum_Series(series.dL, trig, nu), Sum_Series(series.de, trig, nu),
+          Sum_Series(series.da, trig, nu), Sum_Series(series.S, trig, nu)};
 }

@@ -1,7 +1,8 @@
 // The body table and time shared by the ephemeris, the start-up, the drawing and the analysis.
 // One copy per user-interface thread (thread_local), zero-filled at the thread's first use:
-// every control created on a thread reads and writes the same copy. It lives with the ephemeris,
-// which writes it, so that every layer above reads it without any layer reaching up.
+// every control created on a thread reads and writes the same copy. The time base and the
+// start-up write it (the theories are pure functions); it lives with the ephemeris so that
+// every layer above reads it without any layer reaching up.
 #pragma once
 
 #include <array>

@@ -1,12 +1,12 @@
 // Uranus and Neptune: element polynomials with the short perturbation series in the slow
-// argument H (Meeus, Astronomical Formulae for Calculators); Pluto: elements linear in T.
+// argument H (Meeus, Astronomical Formulae for Calculators, the chapter on the planets'
+// principal perturbations); Pluto: elements linear in T.
 #include <iterator>
 
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"
 #include "ephemeris/perturbations.h"
-#include "ephemeris/shared_state.h"
 
 namespace {
 // ΔL and S in degrees; Δe and Δa in millionths.
@@ -75,27 +75,31 @@ constexpr PlanetElements kPluto = {
     {110.3138394475, -0.0103694475, 0, 0},                    // Ω
 };
 
-template <int NL, int Ne, int Na, int NS>
-void Place_Ice_Giant(const PlanetElements& el, const PerturbTerm (&dLTerms)[NL],
-                     const PerturbTerm (&deTerms)[Ne], const PerturbTerm (&daTerms)[Na],
-                     const PerturbTerm (&STerms)[NS], int slot) {
-  const double T = JulianCenturies;
-  const double nu = Chk(Chk(T / 5.0) + 0.1);  // enters only Uranus's cos H term
-  const double H = Chk(284.02 + Chk(8.51 * T));
-  const double H2 = Chk(H + H);
+constexpr Perturbation_Series kUranusSeries = {Series_Of(kUranusDL), Series_Of(kUranusDe),
+                                              Series_Of(kUranusDa), Series_Of(kUranusS)};
+constexpr Perturbation_Series kNeptuneSeries = {Series_Of(kNeptuneDL), Series_Of(kNeptuneDe),
+                                               Series_Of(kNeptuneDa), Series_Of(kNeptuneS)};
+
+// Longitude of Uranus or Neptune: their elements corrected by the four series in the slow
+// argument H at T.
+Real Ice_Giant_Longitude(const PlanetElements& el, const Perturbation_Series& series, Real T,
+                         const Sun_Place& sun) {
+  const Real nu = T / 5.0 + 0.1;  // enters only Uranus's cos H term
+  const Real H = 284.02 + 8.51 * T;
+  const Real H2 = H + H;
 
   TrigValues trig;
   trig.v[kSinH] = Sin_Deg(H), trig.v[kCosH] = Cos_Deg(H);
   trig.v[kSin2H] = Sin_Deg(H2), trig.v[kCos2H] = Cos_Deg(H2);
 
-  Place_Planet(el, slot, Sum_Perturbations(dLTerms, deTerms, daTerms, STerms, trig, nu));
+  return Planet_Longitude(el, T, sun, Sum_Perturbations(series, trig, nu));
 }
 }  // namespace
 
-void Calc_Uranus() {
-  Place_Ice_Giant(kUranus, kUranusDL, kUranusDe, kUranusDa, kUranusS, BodyIndex::Uranus);
+Real Uranus_Longitude(Real T, const Sun_Place& sun) {
+  return Ice_Giant_Longitude(kUranus, kUranusSeries, T, sun);
 }
-void Calc_Neptune() {
-  Place_Ice_Giant(kNeptune, kNeptuneDL, kNeptuneDe, kNeptuneDa, kNeptuneS, BodyIndex::Neptune);
+Real Neptune_Longitude(Real T, const Sun_Place& sun) {
+  return Ice_Giant_Longitude(kNeptune, kNeptuneSeries, T, sun);
 }
-void Calc_Pluto() { Place_Planet(kPluto, BodyIndex::Pluto); }
+Real Pluto_Longitude(Real T, const Sun_Place& sun) { return Planet_Longitude(kPluto, T, sun); }

@@ -5,67 +5,45 @@
 #include <cmath>
 #include <iterator>
 
+#include "analysis/aspects.h"
 #include "analysis/position_text.h"
 #include "ephemeris/degrees.h"
-#include "ephemeris/float_check.h"
+#include "ephemeris/real.h"
 #include "ephemeris/shared_state.h"
+#include "render/wheel_geometry.h"
 
 namespace {
-// Radii are Wheel_R over these exact doubles: 2.9 and 2.8 as the wheel was first laid out
-// with them in single precision, which the background picture's geometry follows.
-constexpr double kInnerDivisor = 4.6;                    // tick inner end, aspect chords
-constexpr double kTickOuterDivisor = 2.8999999523162843;  // tick outer end
-constexpr double kGlyphDivisor = 2.799999952316284;      // glyph reference point
-constexpr double kGlyphOffsetDivisor = 50;               // glyph shift to the upper left
-
 // Retrograde mark offset from the glyph's top left corner (twips).
 constexpr double kMarkDx = 200;
 constexpr double kMarkDy = 300;
 
-// x rounded to single precision; FloatError when it is not finite or overflows a float.
-float Single(double x) {
-  if (!(std::fabs(x) <= FLT_MAX)) throw FloatError();
-  return static_cast<float>(x);
+// x rounded to single precision; FloatError when it overflows a float.
+float Single(Real x) {
+  if (!(std::fabs(x.value()) <= FLT_MAX)) throw FloatError();
+  return static_cast<float>(x.value());
 }
 
-// One aspect: the open ranges of separation d in which it fires, and its pen.
-struct Aspect {
-  struct Range {
-    int lo, hi;
-  };
-  Range ranges[2];
-  int range_count;
+// The pen of each aspect line, by Aspect_Kind.
+struct Aspect_Pen {
   std::uint32_t color;  // 0x00BBGGRR
   int style;
   bool wide;  // drawn 8 pixels wide, then the width is set back to 1
 };
-
-// Tested in this order; the ranges do not overlap. Each range is the aspect angle ± its orb
-// and, but for the opposition, 360 minus the angle ± the orb; the conjunction needs d > 0.
-constexpr Aspect kAspects[] = {
-    {{{0, 10}, {350, 370}}, 2, 0x0000FF, kSolid, true},     // conjunction, orb 10: red
-    {{{54, 66}, {294, 306}}, 2, 0x00C000, kSolid, false},   // sextile, orb 6: green
-    {{{82, 98}, {262, 278}}, 2, 0x8080FF, kDash, false},    // square, orb 8: light red
-    {{{170, 190}, {0, 0}}, 1, 0x0080FF, kDot, false},       // opposition, orb 10: orange
-    {{{112, 128}, {232, 248}}, 2, 0xFF8080, kSolid, false}, // trine, orb 8: light blue
+constexpr Aspect_Pen kAspectPens[] = {
+    {0x0000FF, kSolid, true},   // conjunction: red, 8 pixels wide
+    {0x00C000, kSolid, false},  // sextile: green
+    {0x8080FF, kDash, false},   // square: dashed light red
+    {0x0080FF, kDot, false},    // opposition: dotted orange
+    {0xFF8080, kSolid, false},  // trine: light blue
 };
-static_assert(std::size(kAspects) == 5);
-
-const Aspect* Aspect_Of(double d) {
-  for (const Aspect& a : kAspects) {
-    for (int k = 0; k < a.range_count; ++k) {
-      if (d > a.ranges[k].lo && d < a.ranges[k].hi) return &a;
-    }
-  }
-  return nullptr;
-}
+static_assert(std::size(kAspectPens) == std::size(kAspects));
 
 // Screen point of longitude lon at radius r.
 struct Point {
   float x, y;
 };
-Point At(const Wheel& w, double r, double lon) {
-  const double a = Chk(w.Wheel_Rot + lon);
+Point At(const Wheel& w, Real r, Real lon) {
+  const Real a = w.Wheel_Rot + lon;
   return {Single(w.Wheel_X + r * Sin_Deg(a)), Single(w.Wheel_Y + r * Cos_Deg(a))};
 }
 }  // namespace
@@ -78,34 +56,35 @@ void DrawThéme(Chart_Surface& chart) {
   Drawing_Layer& s = chart.Layer;
   Wheel& w = chart.Wheel_Vars;
   s.Cls();
-  w.Wheel_R = 6000;
-  w.Wheel_Rot = 270;
+  w.Wheel_R = kWheelR;
+  w.Wheel_Rot = kWheelRot;
   s.DrawWidth = 1;
   s.ForeColor = kTickColor;
-  w.Wheel_X = 3200;
-  w.Wheel_Y = 3900;
-  const double r_inner = w.Wheel_R / kInnerDivisor;
-  const double r_outer = w.Wheel_R / kTickOuterDivisor;
-  const double r_glyph = w.Wheel_R / kGlyphDivisor;
-  const double offset = w.Wheel_R / kGlyphOffsetDivisor;
+  w.Wheel_X = kWheelX;
+  w.Wheel_Y = kWheelY;
+  const Real R = w.Wheel_R;
+  const Real r_inner = R / kInnerDivisor;
+  const Real r_outer = R / kTickOuterDivisor;
+  const Real r_glyph = R / kGlyphDivisor;
+  const Real offset = R / kGlyphOffsetDivisor;
 
   for (int i = 0; i < BodyIndex::Count; ++i) {
     s.ForeColor = kTickColor;
-    const double L = Pln_Rec[i].Lon;
-    const double a = Chk(w.Wheel_Rot + L);
-    const double sn = Sin_Deg(a);
-    const double cs = Cos_Deg(a);
+    const Real L = Pln_Rec[i].Lon;
+    const Real a = w.Wheel_Rot + L;
+    const Real sn = Sin_Deg(a);
+    const Real cs = Cos_Deg(a);
     s.Line(Single(w.Wheel_X + r_inner * sn), Single(w.Wheel_Y + r_inner * cs),
            Single(w.Wheel_X + r_outer * sn), Single(w.Wheel_Y + r_outer * cs));
 
     Child_Control& img = chart.ImgPln[i];
-    img.Left = Single(w.Wheel_X + r_glyph * sn - offset - img.Width / 3.0);
-    img.Top = Single(w.Wheel_Y + r_glyph * cs - offset - img.Height / 3.0);
+    img.Left = Single(w.Wheel_X + r_glyph * sn - offset - Real(img.Width) / 3.0);
+    img.Top = Single(w.Wheel_Y + r_glyph * cs - offset - Real(img.Height) / 3.0);
     img.ToolTipText = Body_Tooltip(i);
 
     if (Pln_Rec[i].Retro == kTrue16) {
-      s.CurrentX = Single(img.Left + kMarkDx);
-      s.CurrentY = Single(img.Top + kMarkDy);
+      s.CurrentX = Single(Real(img.Left) + kMarkDx);
+      s.CurrentY = Single(Real(img.Top) + kMarkDy);
       s.Print(kRetroMark);
     }
   }
@@ -117,18 +96,19 @@ void ShowAspects_Pln(Chart_Surface& chart) {
   const Wheel& w = chart.Wheel_Vars;
   for (int i = 0; i < BodyIndex::Count - 1; ++i) {
     for (int j = i + 1; j < BodyIndex::Count; ++j) {
-      const double d = Chk(std::fabs(Chk(Pln_Rec[i].Lon - Pln_Rec[j].Lon)));
+      const Real d = Abs(Real(Pln_Rec[i].Lon) - Pln_Rec[j].Lon);
       const Aspect* aspect = Aspect_Of(d);
       if (!aspect) continue;
-      s.ForeColor = aspect->color;
-      s.DrawStyle = aspect->style;
-      if (aspect->wide) s.DrawWidth = 8;
-      const double r = Chk(w.Wheel_R / kInnerDivisor);
+      const Aspect_Pen& pen = kAspectPens[aspect->kind];
+      s.ForeColor = pen.color;
+      s.DrawStyle = pen.style;
+      if (pen.wide) s.DrawWidth = 8;
+      const Real r = Real(w.Wheel_R) / kInnerDivisor;
       const Point p = At(w, r, Pln_Rec[i].Lon);
       const Point q = At(w, r, Pln_Rec[j].Lon);
       s.Line(p.x, p.y, q.x, q.y);
-      if (aspect->wide) s.DrawWidth = 1;
-      if (aspect->style != kSolid) s.DrawStyle = kSolid;
+      if (pen.wide) s.DrawWidth = 1;
+      if (pen.style != kSolid) s.DrawStyle = kSolid;
     }
   }
 }

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/child_control.h"
 #include "render/drawing_layer.h"
+#include "ui/child_control.h"
 
 // Tick and retrograde-mark colour (0x00BBGGRR; red 89, green 159, blue 172).
 inline constexpr std::uint32_t kTickColor = 0xAC9F59;

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "analysis/child_control.h"
+#include "ui/child_control.h"
 
 // Pen styles.
 inline constexpr int kSolid = 0;

@@ -10,14 +10,14 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/frm_analyse.h"
+#include "ui/frm_analyse.h"
 #include "control/activex_ctl.h"
 #include "control/instant.h"
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
 #include "web/chart_reading.h"
-#include "web/render_state.h"
+#include "web/control_state.h"
 #include "web/web_platform.h"
 
 namespace {
@@ -217,7 +217,7 @@ EMSCRIPTEN_KEEPALIVE const char* zc_chart_reading(int element) {
   return Hand_Over(std::move(json));
 }
 
-// The render state of element's control as JSON (render_state.h), or null.
+// The render state of element's control as JSON (control_state.h), or null.
 EMSCRIPTEN_KEEPALIVE const char* zc_control_state(int element) {
   std::string json = "null";
   Guarded([&] {

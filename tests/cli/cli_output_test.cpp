@@ -3,10 +3,13 @@
 // analysis functions, and the refused and zone-converted instants.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -15,7 +18,7 @@
 #include "analysis/analysis_state.h"
 #include "analysis/analysis_text.h"
 #include "analysis/position_text.h"
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 #include "cli/cli.h"
 #include "ephemeris/shared_state.h"
 #include "tests/pinned_positions.h"
@@ -103,6 +106,36 @@ TEST(CliOutput, TextOutputsByteForByte) {
     EXPECT_EQ(s.status == 0 ? r.out : r.err, s.text) << Joined(s.args);
     EXPECT_EQ(s.status == 0 ? r.err : r.out, "") << Joined(s.args);
   }
+}
+
+// The SVG documents listed in tests/data/render/pins.txt, byte for byte, in UTC and the C
+// locale as the pins were taken (tests/data/render/regenerate writes them again).
+TEST(CliOutput, RenderedSvgByteForByte) {
+  std::ifstream list(ZC_TEST_DATA_DIR "/render/pins.txt");
+  ASSERT_TRUE(list) << "cannot open render/pins.txt";
+  const std::string locale = std::setlocale(LC_TIME, nullptr);
+  std::setlocale(LC_TIME, "C");
+  ScopedTimeZone utc("UTC");
+  int pins = 0;
+  for (std::string line; std::getline(list, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream words(line);
+    std::string file;
+    std::vector<std::string> args;
+    words >> file;
+    for (std::string w; words >> w;) args.push_back(w);
+    std::ifstream in(ZC_TEST_DATA_DIR "/render/" + file, std::ios::binary);
+    ASSERT_TRUE(in) << file;
+    const std::string pinned{std::istreambuf_iterator<char>(in), {}};
+    const CliResult r = Cli(args);
+    EXPECT_EQ(r.status, 0) << file << "\n" << r.err;
+    EXPECT_TRUE(r.out == pinned) << file << " differs from its pin at byte "
+                                 << std::mismatch(r.out.begin(), r.out.end(), pinned.begin(),
+                                                  pinned.end()).first - r.out.begin();
+    ++pins;
+  }
+  std::setlocale(LC_TIME, locale.c_str());
+  EXPECT_EQ(pins, 3);
 }
 
 // 0 done, 1 date in the calendar gap, 2 bad usage, 3 computation fault.
@@ -256,7 +289,9 @@ TEST(CliOutput, LocalTimeFollowsTheZonesDaylightSaving) {
 TEST(CliOutput, PositionsJsonFieldsMatchThePinnedValues) {
   const std::vector<PinnedBody> rows = Read_Pinned_Positions();
   int flags[2] = {0, 0};  // direct, retrograde
-  for (const char* instant : {"0500-03-01T06:00Z", "2000-01-01T12:00Z", "2024-04-12T12:00Z"}) {
+  // 2005-04-15: the Moon's sign one step later differs from its sign now.
+  for (const char* instant :
+       {"0500-03-01T06:00Z", "2000-01-01T12:00Z", "2005-04-15T22:00Z", "2024-04-12T12:00Z"}) {
     const PinnedBody* pinned = PinnedAt(rows, instant);
     ASSERT_NE(pinned, nullptr);
     const CliResult r = Cli({"positions", "--at", instant, "--json"});

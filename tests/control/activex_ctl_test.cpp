@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "analysis/analysis_state.h"
 #include "analysis/analysis_text.h"
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
 #include "tests/control/recording_platform.h"
@@ -39,6 +41,36 @@ class ControlTest : public ::testing::Test {
   void TearDown() override { Unload_FrmAnalyse(); }
   RecordingPlatform platform;
 };
+
+// Every child's design box, the control's front to back and then the window's, exactly as
+// tests/data/design_layout.tsv holds them.
+TEST_F(ControlTest, DesignLayoutIsThePinnedOne) {
+  const ActiveX_Ctl ctl(platform);
+  std::vector<const Child_Control*> children = ctl.Children();
+  const FrmAnalyse& frm = Frm_Analyse();
+  for (const Child_Control* c : {&frm.TxtAnalyse, &frm.Pic, &frm.CmdExit, &frm.Lab})
+    children.push_back(c);
+  std::FILE* f = std::fopen(ZC_TEST_DATA_DIR "/design_layout.tsv", "r");
+  ASSERT_NE(f, nullptr) << "cannot open design_layout.tsv";
+  std::size_t row = 0;
+  char line[256];
+  while (std::fgets(line, sizeof line, f)) {
+    if (line[0] == '#') continue;
+    char name[32];
+    int index;
+    float box[4];
+    ASSERT_EQ(std::sscanf(line, "%31s %d %f %f %f %f", name, &index, &box[0], &box[1], &box[2],
+                          &box[3]), 6) << line;
+    ASSERT_LT(row, children.size()) << line;
+    const Child_Control& c = *children[row++];
+    EXPECT_EQ(c.Name, name) << row;
+    EXPECT_EQ(c.Index, index) << name;
+    EXPECT_EQ((std::vector<float>{c.Left, c.Top, c.Width, c.Height}),
+              (std::vector<float>{box[0], box[1], box[2], box[3]})) << name << " " << index;
+  }
+  std::fclose(f);
+  EXPECT_EQ(row, children.size());
+}
 
 TEST_F(ControlTest, StartUpDrawsTheSkyThenShowsTheDate) {
   struct Case {
@@ -129,11 +161,33 @@ TEST_F(ControlTest, ControlsShareTheTableUnlessTheyKeepTheirOwnSky) {
   own.UserControl_Initialize();
   const std::string sun_1990 = own.Chart.ImgPln[0].ToolTipText;
   other.UserControl_Initialize();
+  const Shared_Table_Copy table_2030;
   shared.UserControl_Resize();
   own.UserControl_Resize();
   EXPECT_EQ(shared.Chart.ImgPln[0].ToolTipText, other.Chart.ImgPln[0].ToolTipText);
   EXPECT_EQ(own.Chart.ImgPln[0].ToolTipText, sun_1990);
   EXPECT_NE(sun_1990, other.Chart.ImgPln[0].ToolTipText);
+
+  // After every event of the control with its own sky the table is as it was before (here
+  // as the 2030 start-up left it).
+  const std::function<void()> events[] = {
+      [&] { own.UserControl_Resize(); },  [&] { own.DrawThéme(); },
+      [&] { own.ShowAspects_Pln(); },     [&] { own.LabAnalyse_MouseUp(4, 1, 0, 0, 0); },
+      [&] { own.UserControl_Initialize(); }};
+  for (const auto& event : events) {
+    Unload_FrmAnalyse();
+    table_2030.Restore();
+    event();
+    for (int k = 0; k < BodyIndex::Count; ++k) {
+      EXPECT_EQ(Pln_Rec[k].Lon, table_2030.rec[k].Lon) << k;
+      EXPECT_EQ(Pln_Rec[k].Retro, table_2030.rec[k].Retro) << k;
+      EXPECT_EQ(Pln_Rec[k].House, table_2030.rec[k].House) << k;
+      EXPECT_EQ(Pln_Lon[k], table_2030.lon[k]) << k;
+    }
+    EXPECT_EQ(JulianCenturies, table_2030.julian_centuries);
+    EXPECT_EQ(Sun_Dist, table_2030.sun_dist);
+  }
+  EXPECT_EQ(own.Chart.ImgPln[0].ToolTipText, sun_1990);
 }
 
 TEST_F(ControlTest, SignLabelOpensTheAnalysisWindow) {
@@ -158,8 +212,10 @@ TEST_F(ControlTest, SignLabelOpensTheAnalysisWindow) {
   EXPECT_EQ(platform.message_boxes[0].first, "أغلق النافذة المفتوحة مسبقاً أو أعد تحديث صفحة الويب");
   EXPECT_EQ(platform.message_boxes[0].second, 16);
 
+  platform.calls.clear();
   frm->CmdExit_Click(platform);
   EXPECT_FALSE(frm->Shown());
+  EXPECT_EQ(platform.calls, std::vector<std::string>{"hide"});
   ctl.LabAnalyse_MouseUp(0, 1, 0, 0, 0);
   EXPECT_TRUE(frm->Shown());
   EXPECT_EQ(frm->TxtAnalyse.Caption, Compose_Analysis_Text(0));
@@ -194,20 +250,5 @@ TEST_F(ControlTest, FailuresEndInOneMessageBox) {
   EXPECT_FALSE(Loaded_FrmAnalyse()->Shown());
   EXPECT_EQ(Loaded_FrmAnalyse()->TxtAnalyse.Caption, Compose_Analysis_Text(7));
   EXPECT_EQ(platform.message_boxes.size(), 3u);
-}
-
-TEST_F(ControlTest, WindowIsMovedByItsUncoveredStripOnly) {
-  FrmAnalyse& frm = Frm_Analyse();
-  struct Case {
-    float x, y;
-    const Child_Control* expected;
-  };
-  const Case cases[] = {{100, 100, &frm.TxtAnalyse},  {8600, 100, &frm.CmdExit},
-                        {8820, 320, &frm.Pic},        {4000, 5000, &frm.Lab},
-                        {8499, 3790, &frm.TxtAnalyse}, {8700, 2000, nullptr},
-                        {8505, 100, nullptr}};
-  for (const Case& c : cases) EXPECT_EQ(frm.Control_At(c.x, c.y), c.expected) << c.x << "," << c.y;
-  frm.Form_MouseDown(platform, 2, 0, 8700, 2000);
-  EXPECT_EQ(platform.calls, std::vector<std::string>{"move"});
 }
 }  // namespace

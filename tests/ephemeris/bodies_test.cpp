@@ -171,19 +171,16 @@ TEST(OrbitSolver, CircularOrbitsInTheEcliptic) {
       {120, 1.5, 300, 1, 120},   // on the Earth's side: seen opposite the Sun
   };
   for (const Case& c : cases) {
-    Sun_Lon = c.sun_lon;
-    Sun_Dist = c.sun_dist;
-    const double lon = Calc_Geocentric(c.L, c.a, 0.0, 0.0, 0.0, 0.0);
+    const double lon =
+        Calc_Geocentric(c.L, c.a, 0.0, 0.0, 0.0, 0.0, {c.sun_lon, c.sun_dist}).value();
     EXPECT_NEAR(std::remainder(lon - c.expected, 360.0), 0.0, 1e-9) << c.L << " " << c.sun_lon;
   }
 }
 
 TEST(OrbitSolver, InclinedOrbitKeepsTheNodeLongitudes) {
   // A body crossing its ascending node (u = 0) lies on the ecliptic at the node's longitude.
-  Sun_Lon = 0;
-  Sun_Dist = 0;
   for (double node : {0.0, 47.1, 200.0}) {
-    const double lon = Calc_Geocentric(node, 3, 0.0, 30.0, 0.0, node);
+    const double lon = Calc_Geocentric(node, 3, 0.0, 30.0, 0.0, node, {0, 0}).value();
     EXPECT_NEAR(std::remainder(lon - node, 360.0), 0.0, 1e-9) << node;
   }
 }

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "cli/http_exchange.h"
+#include "server/http_exchange.h"
 #include "tests/fuzz/fuzz_checks.h"
 
 namespace {

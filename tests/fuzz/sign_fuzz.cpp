@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/sign_captions.h"
+#include "analysis/names.h"
 #include "cli/sky.h"
 #include "tests/fuzz/fuzz_checks.h"
 

@@ -31,29 +31,37 @@ class ChartTest : public ::testing::Test {
   Chart_Surface chart;
 };
 
-TEST_F(ChartTest, TicksAndGlyphsAtTheQuarterLongitudes) {
+TEST_F(ChartTest, TicksAndGlyphsAtTheirExactPlaces) {
   // 0° straight left of the centre (3200, 3900), 90° below, 180° right, 270° above; ticks from
   // radius 6000/4.6 to 6000/2.9 (single), glyph top left 120 + 100 twips up and left of the
-  // point at radius 6000/2.8 (single).
-  const double r1 = 6000 / 4.6, r2 = 6000 / 2.8999999523162843, rg = 6000 / 2.799999952316284;
+  // point at radius 6000/2.8 (single). Every coordinate to the bit: the divisors' single
+  // precision moves the last bit of several of them.
   struct Case {
-    double lon, dx, dy;  // unit direction on screen
+    double lon;
+    float x1, y1, x2, y2, left, top;
   };
-  for (const Case& c : {Case{0, -1, 0}, Case{90, 0, 1}, Case{180, 1, 0}, Case{270, 0, -1}}) {
+  const Case cases[] = {
+      {0, 1895.6522f, 3900, 1131.0344f, 3900, 837.1428f, 3680},
+      {90, 3200, 5204.3477f, 3200, 5968.9653f, 2980, 5822.8574f},
+      {180, 4504.3477f, 3900, 5268.9653f, 3900, 5122.8574f, 3680},
+      {270, 3200, 2595.652f, 3200, 1831.0344f, 2980, 1537.1428f},
+      {45.2, 2280.9119f, 4825.527f, 1742.1361f, 5368.0776f, 1470.0696f, 5200.509f},
+      {123.456, 3919.0823f, 4988.2295f, 4340.6133f, 5626.1577f, 4161.3496f, 5467.806f},
+      {300.75, 2533.096f, 2779.0352f, 2142.152f, 2121.9177f, 1884.372f, 1838.4148f},
+  };
+  for (const Case& c : cases) {
     for (auto& rec : Pln_Rec) rec.Lon = c.lon;
     DrawThéme(chart);
     const std::vector<Drawn_Line> lines = Lines(chart);
     ASSERT_EQ(lines.size(), 10u) << c.lon;  // ten coincident ticks, no aspect at d = 0
     const Drawn_Line& t = lines[0];
-    EXPECT_FLOAT_EQ(t.X1, static_cast<float>(3200 + r1 * c.dx)) << c.lon;
-    EXPECT_FLOAT_EQ(t.Y1, static_cast<float>(3900 + r1 * c.dy)) << c.lon;
-    EXPECT_FLOAT_EQ(t.X2, static_cast<float>(3200 + r2 * c.dx)) << c.lon;
-    EXPECT_FLOAT_EQ(t.Y2, static_cast<float>(3900 + r2 * c.dy)) << c.lon;
+    EXPECT_EQ((std::vector<float>{t.X1, t.Y1, t.X2, t.Y2}), (std::vector<float>{c.x1, c.y1, c.x2, c.y2}))
+        << c.lon;
     EXPECT_EQ(t.Color, 0xAC9F59u);
     EXPECT_EQ(t.Width, 1);
     EXPECT_EQ(t.Style, 0);
-    EXPECT_FLOAT_EQ(chart.ImgPln[9].Left, static_cast<float>(3200 + rg * c.dx - 220)) << c.lon;
-    EXPECT_FLOAT_EQ(chart.ImgPln[9].Top, static_cast<float>(3900 + rg * c.dy - 220)) << c.lon;
+    EXPECT_EQ(chart.ImgPln[9].Left, c.left) << c.lon;
+    EXPECT_EQ(chart.ImgPln[9].Top, c.top) << c.lon;
   }
   EXPECT_EQ(chart.Wheel_Vars.Wheel_R, 6000);
   EXPECT_EQ(chart.Wheel_Vars.Wheel_Rot, 270);

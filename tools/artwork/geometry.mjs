@@ -1,6 +1,7 @@
 // Geometry shared by the background picture and its preview, in twips (15 to a CSS
-// pixel), origin top left, y down. The control draws on a layer over the picture with
-// these same numbers, so they are copied from the control's drawing code, not tuned.
+// pixel), origin top left, y down. Written by tools/artwork/geometry_mjs.cpp from the
+// control's own constants; do not edit: rebuild and run
+//   build/geometry-mjs > tools/artwork/geometry.mjs
 
 export const TWIPS_PER_PX = 15;
 export const PICTURE = { width: 7695, height: 6870 };
@@ -12,8 +13,8 @@ export const WHEEL = {
   cx: 3200,
   cy: 3900,
   inner: 6000 / 4.6,
-  outer: 6000 / 2.8999999523,
-  body: 6000 / 2.8,
+  outer: 6000 / 2.8999999523162843,
+  body: 6000 / 2.799999952316284,
 };
 
 // The body glyph images: 300 x 300 twips, centred at the body radius shifted by this much.

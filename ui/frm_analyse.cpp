@@ -1,5 +1,5 @@
 // The analysis window: its design-time layout, its states and its two handlers.
-#include "analysis/frm_analyse.h"
+#include "ui/frm_analyse.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 // The demo server over raw sockets on loopback: the bundle's files and nothing outside it, the
 // strict CSP on the page, the outputs of the other commands, refusals, caching and encodings,
 // and the limits on a request head, each one byte past its bound.
-#include "cli/serve.h"
+#include "server/serve.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

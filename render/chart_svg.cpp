@@ -1,5 +1,5 @@
 // SVG rendering of the chart control's state: nothing here decides what is shown, only how.
-#include "cli/chart_svg.h"
+#include "render/chart_svg.h"
 
 #include <array>
 #include <charconv>
@@ -7,10 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/frm_analyse.h"
-#include "cli/assets.h"
-#include "control/activex_ctl.h"
-#include "control/layout.h"
+#include "render/assets.h"
+#include "ui/frm_analyse.h"
+#include "ui/surface.h"
 
 namespace {
 constexpr float kTwipsPerPixel = 15;
@@ -229,7 +228,7 @@ void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
 }
 }  // namespace
 
-std::string Chart_Svg(const ActiveX_Ctl& ctl, const FrmAnalyse* window) {
+std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window) {
   Svg_Writer w(160 * 1024);
   // The analysis window opens centred on the control; the canvas grows to hold it.
   const double win_w = FrmAnalyse::Client_Width + 2 * FrmAnalyse::Frame_Width;
@@ -248,18 +247,17 @@ std::string Chart_Svg(const ActiveX_Ctl& ctl, const FrmAnalyse* window) {
   w.Num(y1 - y0) << "\" width=\"";
   w.Num((x1 - x0) / kTwipsPerPixel) << "\" height=\"";
   w.Num((y1 - y0) / kTwipsPerPixel) << "\" lang=\"ar\">\n";
-  w << "<title>" << ActiveX_Ctl::kProgId << "</title>\n";
+  w << "<title>" << view.title << "</title>\n";
 
   w << "<rect width=\"7695\" height=\"6885\" fill=\"";
   w.Color(kSurfaceBackColor) << "\"/>\n";
   Image(w, kBackgroundPicture, 0, 0, kBackgroundWidth, kBackgroundHeight);
   w << '\n';
-  Drawing_Layer_Svg(w, ctl.Chart.Layer);
+  Drawing_Layer_Svg(w, view.layer);
   w << '\n';
 
   // Children back to front.
-  const std::vector<const Child_Control*> children = ctl.Children();
-  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+  for (auto it = view.children.rbegin(); it != view.children.rend(); ++it) {
     const Child_Control& c = **it;
     if (!c.Visible) continue;
     if (c.Kind == Control_Kind::Image) {

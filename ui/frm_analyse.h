@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "analysis/child_control.h"
+#include "ui/child_control.h"
 
 class FrmAnalyse;
 

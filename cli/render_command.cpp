@@ -1,25 +1,18 @@
 // Rendering the started control to SVG.
-#include "cli/render.h"
+#include "cli/render_command.h"
 
 #include <stdexcept>
 
-#include "analysis/frm_analyse.h"
-#include "cli/chart_svg.h"
 #include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
+#include "render/chart_svg.h"
+#include "ui/frm_analyse.h"
 
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages) {
-  CivilTime utc;
-  if (Outcome read = Read_Instant(instant, utc); read.status != kExitOk) return read;
-
-  bool accepted = true;
   // Each rendering is a fresh page: the thread's analysis window starts unloaded.
   Unload_FrmAnalyse();
-  const Outcome outcome = Run_Guarded([&] {
-    // A UTC reading that a zone offset moved into the gap is refused here, not charted.
-    accepted = Calc_Time(utc);
-    if (!accepted) return;
+  const Outcome outcome = Run_At_Instant(instant, [&](const CivilTime& utc) {
     Cli_Platform platform(utc, messages);
     ActiveX_Ctl ctl(platform);
     ctl.UserControl_Initialize();
@@ -29,9 +22,8 @@ Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& s
       window = Loaded_FrmAnalyse();
       if (!window || !window->Shown()) throw std::runtime_error("the analysis window did not open");
     }
-    svg = Chart_Svg(ctl, window);
+    svg = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()}, window);
   });
   Unload_FrmAnalyse();
-  if (outcome.status == kExitOk && !accepted) return {kExitCalendarGap, kCalendarGapMessage};
   return outcome;
 }

@@ -1,6 +1,6 @@
 // The SVG rendering of the control: every drawn item in order, colours, pen patterns,
 // tooltips, and text that cannot break the document.
-#include "cli/chart_svg.h"
+#include "render/chart_svg.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <sstream>
 #include <string>
 
-#include "analysis/frm_analyse.h"
 #include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
+#include "ui/frm_analyse.h"
 
 namespace {
 std::string Num(float x) {
@@ -68,7 +68,7 @@ TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
     layer.Line(1, 2, 3, 4);
   }
   ctl.LabAnalyse[0].Caption = "a<b&\"c";
-  const std::string svg = Chart_Svg(ctl);
+  const std::string svg = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()});
 
   EXPECT_NE(svg.find("viewBox=\"0 0 7695 6885\" width=\"513\" height=\"459\""), std::string::npos);
   const std::size_t begin = svg.find("<g id=\"drawing-layer\"");
@@ -83,11 +83,14 @@ TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
   EXPECT_NE(drawing.find(">(ع)</text>"), std::string::npos);
   EXPECT_EQ(drawing.find("<line x1=\""), drawing.find("<line "));
   EXPECT_NE(drawing.find("stroke=\"#599FAC\" stroke-width=\"15\"/>"), std::string::npos);
-  EXPECT_NE(drawing.find("<line x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\" stroke=\"#FF0000\" "
-                         "stroke-width=\"120\"/>"),
-            std::string::npos);
-  EXPECT_NE(drawing.find("stroke=\"#FF8080\" stroke-width=\"15\" stroke-dasharray"), std::string::npos);
-  EXPECT_NE(drawing.find("stroke=\"#FF8000\" stroke-width=\"15\" stroke-dasharray"), std::string::npos);
+  // Each pen whole: the conjunction's width, the square's dashes, the opposition's dots.
+  for (const char* pen : {"stroke=\"#FF0000\" stroke-width=\"120\"/>",
+                          "stroke=\"#FF8080\" stroke-width=\"15\" stroke-dasharray=\"270 90\" "
+                          "stroke-linecap=\"butt\"/>",
+                          "stroke=\"#FF8000\" stroke-width=\"15\" stroke-dasharray=\"45 45\" "
+                          "stroke-linecap=\"butt\"/>"})
+    EXPECT_NE(drawing.find(std::string("<line x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\" ") + pen),
+              std::string::npos) << pen;
 
   // Glyphs at their placed positions with their tooltips; labels; the date.
   for (const Child_Control& glyph : ctl.Chart.ImgPln) {
@@ -106,7 +109,7 @@ TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
   ctl.LabAnalyse_MouseUp(11, 1, 0, 0, 0);
   const FrmAnalyse* frm = Loaded_FrmAnalyse();
   ASSERT_TRUE(frm && frm->Shown());
-  const std::string with_window = Chart_Svg(ctl, frm);
+  const std::string with_window = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()}, frm);
   std::string text = frm->TxtAnalyse.Caption;
   text = std::regex_replace(text, std::regex("\r"), "");
   EXPECT_NE(with_window.find(text + "</div>"), std::string::npos);

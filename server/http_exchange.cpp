@@ -1,7 +1,7 @@
 // Request heads parsed by Boost.Beast's HTTP/1.1 parser, fed one whole head at a time: the
 // head is found (and its size bounded) before the parser sees it, and the parser counts the
 // fields and keeps only those the answers use.
-#include "cli/http_exchange.h"
+#include "server/http_exchange.h"
 
 #include <boost/beast/http/basic_parser.hpp>
 #include <boost/beast/http/error.hpp>

@@ -3,7 +3,7 @@
 // whole request head (counted from the end of the previous answer, so it is also the idle
 // keep-alive timeout) and kWriteDeadline to take an answer; at most Connection_Limit() are open,
 // and one more is answered 503 and closed.
-#include "cli/serve.h"
+#include "server/serve.h"
 
 #include <sys/resource.h>
 
@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/http_exchange.h"
+#include "server/http_exchange.h"
 
 namespace {
 namespace net = boost::asio;

@@ -2,7 +2,7 @@
 // If-None-Match, 304); content codings chosen by the Accept-Encoding weights (RFC 9110,
 // section 12.5.3). Nothing is compressed per request: scripts/build-web writes FILE.gz and
 // FILE.br beside each bundle file once.
-#include "cli/demo_site.h"
+#include "server/demo_site.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +14,9 @@
 
 #include "cli/json_output.h"
 #include "cli/printable.h"
-#include "cli/render.h"
-#include "cli/serve.h"
+#include "cli/render_command.h"
 #include "cli/sky.h"
+#include "server/serve.h"
 
 namespace {
 namespace fs = std::filesystem;

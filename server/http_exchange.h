@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/demo_site.h"
+#include "server/demo_site.h"
 
 // A request head (request line, fields, the blank line) may have this many bytes, and this
 // many fields; one more is refused with 414 (a request line alone too long) or 431.

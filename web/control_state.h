@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "analysis/frm_analyse.h"
+#include "ui/frm_analyse.h"
 #include "control/activex_ctl.h"
 
 // {"surface": {...}, "font": {...}, "layer": [...], "children": [...]}: the surface's size,

@@ -1,0 +1,12 @@
+// The control's surface as designed: its size, colour and background picture. Twips.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr float kDesignWidth = 7695;   // 513 pixels
+inline constexpr float kDesignHeight = 6885;  // 459 pixels
+inline constexpr std::uint32_t kSurfaceBackColor = 0xFFFFFF;
+// The background picture, drawn unscaled at the top left: 513 x 458 pixels.
+inline constexpr const char kBackgroundPicture[] = "background";
+inline constexpr float kBackgroundWidth = 7695;
+inline constexpr float kBackgroundHeight = 6870;
