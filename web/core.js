@@ -3,6 +3,9 @@
 // module calls back (web/host_library.js).
 import { dateLabel, preloadArtwork } from './dom.js';
 import { pageOverlay } from './overlay.js';
+// emscripten's loader, bundled into the element's script: no request of its own. It looks for
+// nothing beside itself (the .wasm comes through instantiateWasm below).
+import createZodiacChartCore from './zodiac-chart-core.mjs';
 
 // Status of the module's calls (web/exports.cpp).
 export const Status = { ok: 0, fault: 1, badInstant: 2, noControl: 3, failed: 4, calendarGap: 5 };
@@ -13,14 +16,13 @@ export let loadedCore = null; // the module's calls, once it has loaded
 let nextElement = 1;
 export const newElementId = () => nextElement++;
 
-// The loader, the .wasm and the artwork are fetched side by side; the .wasm is compiled while
-// it streams.
+// The .wasm and the artwork are fetched side by side as soon as the first element starts; the
+// .wasm is compiled while it streams.
 export function loadCore() {
   corePromise ??= (async () => {
     preloadArtwork();
     const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
     wasm.catch(() => {}); // a failure is reported where the response is used
-    const { default: createZodiacChartCore } = await import('./zodiac-chart-core.mjs');
     let wasmFailed;
     const failure = new Promise((_, reject) => { wasmFailed = reject; });
     const m = await Promise.race([failure, createZodiacChartCore({

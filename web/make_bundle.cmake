@@ -1,5 +1,5 @@
 # Assembles the web bundle in BUNDLE_DIR: the element (web/zodiac-chart.js with the modules it
-# imports, bundled and minified by ESBUILD), the module MODULE (minified) with its .wasm, the
+# imports and the loader MODULE, bundled and minified by ESBUILD), the module's .wasm, the
 # artwork of assets/ (minified with NODE), the package files (package.json with VERSION, the
 # types and the custom elements manifest) and the demo page.
 get_filename_component(module_dir "${MODULE}" DIRECTORY)
@@ -18,13 +18,16 @@ function(run_esbuild)
   endif()
 endfunction()
 
-# The element and what it imports in one ES module; the emscripten loader stays its own file,
-# fetched beside the .wasm. Class and function names are kept: the element's class is
-# ActiveX_Ctl to the page too.
-run_esbuild("${SOURCE_DIR}/web/zodiac-chart.js" --bundle --format=esm --minify --keep-names
-  --target=es2022 "--external:./${module_name}" "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
-run_esbuild("${MODULE}" --format=esm --minify --target=es2022
-  "--outfile=${BUNDLE_DIR}/${module_name}")
+# The element and what it imports, with emscripten's loader, in one ES module: the .wasm is
+# fetched as soon as the element starts, with no request for the loader before it. esbuild
+# bundles them from a copy of web/'s scripts beside the module. Names are minified too (the
+# element's class names itself ActiveX_Ctl).
+set(staging "${module_dir}/element")
+file(REMOVE_RECURSE "${staging}")
+file(GLOB scripts "${SOURCE_DIR}/web/*.js")
+file(COPY ${scripts} "${MODULE}" DESTINATION "${staging}")
+run_esbuild("${staging}/zodiac-chart.js" --bundle --format=esm --minify
+  --target=es2022 "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
 
 # Artwork: minified by minify-svg.mjs (declaration, comments and white space dropped; the
 # background's outlines on a fifth-of-a-pixel grid).

@@ -74,6 +74,7 @@ const KEY_RELEASE = { button: 0, shiftKey: false, ctrlKey: false, altKey: false 
 class ActiveX_Ctl extends HTMLElement {
   // The programmatic identifier: library name, a dot, class name.
   static progId = 'ActiveX_Prj.ActiveX_Ctl';
+  static name = 'ActiveX_Ctl'; // the class's own name once minified too
   static observedAttributes = ['at'];
 
   #id = 0; // the module's control for this element, 0 while there is none

@@ -171,10 +171,11 @@ async function computeTimes(server) {
     const tab = await browser.newPage();
     await tab.goto(`${server.url}/widget.html`);
     const wasm = await tab.evaluate(async () => {
-      const { default: create } = await import('/widget/zodiac-chart-core.mjs');
-      const core = await create({ zcHost: {} });
-      core._zc_time_startup(4000);
-      return Math.min(...Array.from({ length: 60 }, () => (core._zc_time_startup(200) * 1000) / 200));
+      const { timeStartup } = await import('/widget/zodiac-chart.js');
+      await timeStartup(4000);
+      const batches = [];
+      for (let k = 0; k < 60; k++) batches.push(await timeStartup(200));
+      return Math.min(...batches);
     });
     await tab.goto(`${server.url}/peer.html`);
     await tab.waitForFunction(() => globalThis.peerPositions);
