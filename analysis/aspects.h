@@ -11,13 +11,14 @@ enum Aspect_Kind { kConjunction, kSextile, kSquare, kOpposition, kTrine };
 
 struct Aspect {
   Aspect_Kind kind;
-  int angle, orb;  // degrees
+  int angle, orb;    // degrees
+  const char* name;  // Arabic
 };
 
 // In the order they are tested.
 inline constexpr Aspect kAspects[] = {
-    {kConjunction, 0, 10}, {kSextile, 60, 6}, {kSquare, 90, 8},
-    {kOpposition, 180, 10}, {kTrine, 120, 8},
+    {kConjunction, 0, 10, "اقتران"}, {kSextile, 60, 6, "تسديس"}, {kSquare, 90, 8, "تربيع"},
+    {kOpposition, 180, 10, "مقابلة"}, {kTrine, 120, 8, "تثليث"},
 };
 static_assert(std::size(kAspects) == 5);
 

@@ -12,6 +12,8 @@
 #include "ephemeris/shared_state.h"
 #include "render/wheel_geometry.h"
 
+static_assert(std::size(kAspectPens) == std::size(kAspects));
+
 namespace {
 // Retrograde mark offset from the glyph's top left corner (twips).
 constexpr double kMarkDx = 200;
@@ -22,21 +24,6 @@ float Single(Real x) {
   if (!(std::fabs(x.value()) <= FLT_MAX)) throw FloatError();
   return static_cast<float>(x.value());
 }
-
-// The pen of each aspect line, by Aspect_Kind.
-struct Aspect_Pen {
-  std::uint32_t color;  // 0x00BBGGRR
-  int style;
-  bool wide;  // drawn 8 pixels wide, then the width is set back to 1
-};
-constexpr Aspect_Pen kAspectPens[] = {
-    {0x0000FF, kSolid, true},   // conjunction: red, 8 pixels wide
-    {0x00C000, kSolid, false},  // sextile: green
-    {0x8080FF, kDash, false},   // square: dashed light red
-    {0x0080FF, kDot, false},    // opposition: dotted orange
-    {0xFF8080, kSolid, false},  // trine: light blue
-};
-static_assert(std::size(kAspectPens) == std::size(kAspects));
 
 // Screen point of longitude lon at radius r.
 struct Point {

@@ -12,6 +12,19 @@
 
 // Tick and retrograde-mark colour (0x00BBGGRR; red 89, green 159, blue 172).
 inline constexpr std::uint32_t kTickColor = 0xAC9F59;
+// The pen of each aspect line, by Aspect_Kind (analysis/aspects.h).
+struct Aspect_Pen {
+  std::uint32_t color;  // 0x00BBGGRR
+  int style;
+  bool wide;  // drawn 8 pixels wide, then the width is set back to 1
+};
+inline constexpr Aspect_Pen kAspectPens[] = {
+    {0x0000FF, kSolid, true},   // conjunction: red, 8 pixels wide
+    {0x00C000, kSolid, false},  // sextile: green
+    {0x8080FF, kDash, false},   // square: dashed light red
+    {0x0080FF, kDot, false},    // opposition: dotted orange
+    {0xFF8080, kSolid, false},  // trine: light blue
+};
 // The retrograde mark.
 inline constexpr const char kRetroMark[] = "(ع)";
 

@@ -8,18 +8,13 @@
 #include <vector>
 
 #include "render/assets.h"
+#include "render/css_style.h"
 #include "ui/frm_analyse.h"
 #include "ui/surface.h"
 
 namespace {
 constexpr float kTwipsPerPixel = 15;
 constexpr float kTwipsPerPoint = 20;
-
-// Font stacks in place of the Windows fonts of the design.
-std::string_view Font_Family(const Font_Spec& f) {
-  if (f.Name == "Tahoma") return "Tahoma, 'Noto Sans Arabic', 'DejaVu Sans', sans-serif";
-  return "'Noto Sans Arabic', 'Noto Naskh Arabic', Amiri, 'DejaVu Sans', sans-serif";
-}
 
 class Svg_Writer {
  public:
@@ -61,21 +56,13 @@ class Svg_Writer {
     }
     return *this;
   }
-  // #RRGGBB from a 0x00BBGGRR colour; the system button-face colour as light grey.
-  Svg_Writer& Color(std::uint32_t bgr) {
-    if (bgr == kButtonFaceColor) return *this << "#F0F0F0";
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-    out_ += '#';
-    for (int shift = 20; shift >= 0; shift -= 4) out_ += kHex[(rgb >> shift) & 0xF];
-    return *this;
-  }
+  Svg_Writer& Color(std::uint32_t bgr) { return *this << Css_Colour(bgr); }
   Svg_Writer& Attr(std::string_view name, double value) {
     *this << ' ' << name << "=\"";
     return Num(value) << '"';
   }
   Svg_Writer& Font(const Font_Spec& f) {
-    *this << " font-family=\"" << Font_Family(f) << "\"";
+    *this << " font-family=\"" << Font_Stack(f) << "\"";
     Attr("font-size", f.Size * kTwipsPerPoint);
     if (f.Weight >= 600) *this << " font-weight=\"bold\"";
     return *this;
@@ -189,7 +176,7 @@ void Html_Box(Svg_Writer& w, const Child_Control& c, double x, double y, bool sc
        "width:100%;height:100%;margin:0;padding:0 60px;white-space:pre-wrap;line-height:"
     << line_height << ';';
   w << "text-align:" << (c.Alignment == Text_Align::Center ? "center" : "right") << ";";
-  w << "overflow-y:" << (scrolls ? "scroll" : "hidden") << ";font-family:" << Font_Family(c.Font)
+  w << "overflow-y:" << (scrolls ? "scroll" : "hidden") << ";font-family:" << Font_Stack(c.Font)
     << ";font-size:";
   w.Num(c.Font.Size * kTwipsPerPoint) << "px;font-weight:" << (c.Font.Weight >= 600 ? "bold" : "normal")
                                      << ";color:";

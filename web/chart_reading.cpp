@@ -7,30 +7,19 @@
 #include <variant>
 #include <vector>
 
+#include "analysis/aspects.h"
 #include "analysis/position_text.h"
 #include "render/chart.h"
 
 namespace {
-// The aspect pens of ShowAspects_Pln (0x00BBGGRR) and the aspects' Arabic names.
-struct Aspect_Name {
-  std::uint32_t color;
-  const char* name;
-};
-constexpr Aspect_Name kAspectNames[] = {
-    {0x0000FF, "اقتران"},  // conjunction
-    {0x00C000, "تسديس"},   // sextile
-    {0x8080FF, "تربيع"},   // square
-    {0x0080FF, "مقابلة"},  // opposition
-    {0xFF8080, "تثليث"},   // trine
-};
-
 // Retrograde mark offset from a glyph's top left corner (twips), as DrawThéme prints it.
 constexpr float kMarkDx = 200;
 constexpr float kMarkDy = 300;
 
+// The Arabic name of the aspect whose line is drawn in color, or nullptr.
 const char* Aspect_Named(std::uint32_t color) {
-  for (const Aspect_Name& a : kAspectNames)
-    if (a.color == color) return a.name;
+  for (const Aspect& a : kAspects)
+    if (kAspectPens[a.kind].color == color) return a.name;
   return nullptr;
 }
 

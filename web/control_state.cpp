@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "control/layout.h"
+#include "render/css_style.h"
 #include "render/drawing_layer.h"
 
 namespace {
@@ -83,7 +84,7 @@ class Json_Writer {
 
 void Write_Font(Json_Writer& w, const Font_Spec& f) {
   w.out += '{';
-  w.Key("name"), w.String(f.Name);
+  w.Key("family"), w.String(Font_Stack(f));
   w.Key("size"), w.Number(f.Size);
   w.Key("weight"), w.Number(f.Weight);
   w.Key("charset"), w.Number(f.Charset);
@@ -130,8 +131,8 @@ void Write_Child(Json_Writer& w, const Child_Control& c) {
   w.Key("caption"), w.String(c.Caption);
   w.Key("tooltip"), w.String(c.ToolTipText);
   w.Key("font"), Write_Font(w, c.Font);
-  w.Key("fore"), w.Number(c.ForeColor);
-  w.Key("back"), w.Number(c.BackColor);
+  w.Key("fore"), w.String(Css_Colour(c.ForeColor));
+  w.Key("back"), w.String(Css_Colour(c.BackColor));
   w.Key("transparent"), w.Bool(c.Transparent);
   w.Key("align"), w.String(Align_Name(c.Alignment));
   w.Key("autosize"), w.Bool(c.AutoSize);
@@ -153,7 +154,7 @@ void Write_Item(Json_Writer& w, const Drawing_Item& item) {
     w.Key("y1"), w.Number(line->Y1);
     w.Key("x2"), w.Number(line->X2);
     w.Key("y2"), w.Number(line->Y2);
-    w.Key("colour"), w.Number(line->Color);
+    w.Key("colour"), w.String(Css_Colour(line->Color));
     w.Key("width"), w.Number(line->Width);
     w.Key("pen"), w.String(Pen_Name(line->Style));
   } else {
@@ -161,7 +162,7 @@ void Write_Item(Json_Writer& w, const Drawing_Item& item) {
     w.Key("kind"), w.String("text");
     w.Key("x"), w.Number(text.X);
     w.Key("y"), w.Number(text.Y);
-    w.Key("colour"), w.Number(text.Color);
+    w.Key("colour"), w.String(Css_Colour(text.Color));
     w.Key("text"), w.String(text.Text);
   }
   w.out += '}';
@@ -175,7 +176,7 @@ std::string Control_State_Json(const ActiveX_Ctl& ctl) {
   w.out += '{';
   w.Key("width"), w.Number(kDesignWidth);
   w.Key("height"), w.Number(kDesignHeight);
-  w.Key("back"), w.Number(kSurfaceBackColor);
+  w.Key("back"), w.String(Css_Colour(kSurfaceBackColor));
   w.Key("picture"), w.String(kBackgroundPicture);
   w.Key("pictureWidth"), w.Number(kBackgroundWidth);
   w.Key("pictureHeight"), w.Number(kBackgroundHeight);
@@ -199,7 +200,7 @@ std::string Window_State_Json(const FrmAnalyse& frm) {
   w.Key("width"), w.Number(FrmAnalyse::Client_Width);
   w.Key("height"), w.Number(FrmAnalyse::Client_Height);
   w.Key("frame"), w.Number(FrmAnalyse::Frame_Width);
-  w.Key("back"), w.Number(FrmAnalyse::Back_Color);
+  w.Key("back"), w.String(Css_Colour(FrmAnalyse::Back_Color));
   w.Key("controls");
   w.out += '[';
   for (const Child_Control* c : {&frm.TxtAnalyse, &frm.Pic, &frm.CmdExit, &frm.Lab})

@@ -1,14 +1,12 @@
-// What the element and the page overlay both draw with: the control's units, colours and
-// fonts in CSS terms, its artwork, and small DOM builders.
+// What the element and the page overlay both draw with: the control's units, its artwork, and
+// small DOM builders. Colours and fonts come from the module's state in CSS terms.
 export const PX = 15; // twips to a CSS pixel
 export const PT = 96 / 72; // CSS pixels to a point
 
-// The design's fonts onto fonts that pages have.
-export const FONT_STACKS = {
-  'Arabic Transparent': '"Noto Sans Arabic", "Noto Naskh Arabic", Amiri, "DejaVu Sans", sans-serif',
-  Tahoma: 'Tahoma, "Noto Sans Arabic", "DejaVu Sans", sans-serif',
-};
-export const SYSTEM_COLOURS = { 0x8000000f: '#F0F0F0' }; // button face
+// The fonts of what only the page draws: the chart's tooltips and the message boxes. These
+// stay here, not in the module's state: a message box can open before the module has any.
+export const TOOLTIP_FONT = 'Tahoma, "Noto Sans Arabic", "DejaVu Sans", sans-serif';
+export const MESSAGE_FONT = '"Noto Sans Arabic", "Noto Naskh Arabic", Amiri, "DejaVu Sans", sans-serif';
 
 export const art = (name) => new URL(`${name}.svg`, import.meta.url).href;
 // Every picture a chart shows: its background, the ten glyphs and the pointing hand.
@@ -29,17 +27,8 @@ export function preloadArtwork() {
 // Where the pointing hand's fingertip is in hand.svg (pixels from its top left).
 export const HAND_HOTSPOT = '11 1';
 
-// A colour 0x00BBGGRR (or a system colour 0x800000nn) as CSS.
-export function cssColour(colour) {
-  if (colour >= 0x80000000) return SYSTEM_COLOURS[colour] ?? '#F0F0F0';
-  const hex = (v) => v.toString(16).padStart(2, '0');
-  return `#${hex(colour & 255)}${hex((colour >>> 8) & 255)}${hex((colour >>> 16) & 255)}`;
-}
-
-export const fontStack = (name) => FONT_STACKS[name] ?? FONT_STACKS.Tahoma;
-
 export function applyFont(style, font) {
-  style.fontFamily = fontStack(font.name);
+  style.fontFamily = font.family;
   style.fontSize = `${font.size * PT}px`;
   style.fontWeight = String(font.weight);
 }

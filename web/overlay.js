@@ -1,6 +1,6 @@
 // The page overlay: the analysis window and the message boxes, modal dialogs in one shadow
 // root of the page, shared by every element.
-import { FONT_STACKS, PX, applyFont, cssColour, place, sheet, svg } from './dom.js';
+import { MESSAGE_FONT, PX, applyFont, place, sheet, svg } from './dom.js';
 
 const CLOSE_TEXT = 'إغلاق';
 const OK_TEXT = 'موافق';
@@ -44,7 +44,7 @@ dialog::backdrop { background: transparent; }
 .cmd-exit:focus-visible { outline: 1px dotted #000; outline-offset: -4px; }
 .msgbox { margin: auto; padding: 0; border: 1px solid #7a7a7a; background: #F0F0F0;
   min-width: 260px; max-width: 420px; box-shadow: 0 4px 18px rgba(0,0,0,.35);
-  font: 15px ${FONT_STACKS['Arabic Transparent']}; direction: rtl; }
+  font: 15px ${MESSAGE_FONT}; direction: rtl; }
 .msg-body { display: flex; gap: 14px; align-items: center; padding: 18px 18px 12px;
   background: #fff; }
 .msg-body svg { flex: none; }
@@ -126,7 +126,7 @@ class PageOverlay {
     for (const s of [dialog.style, client.style]) {
       s.width = `${state.width / PX}px`;
       s.height = `${state.height / PX}px`;
-      s.background = cssColour(state.back);
+      s.background = state.back;
     }
     dialog.style.borderWidth = `${state.frame / PX}px`;
 
@@ -156,8 +156,8 @@ class PageOverlay {
       }
       place(e.style, c);
       if (c.kind !== 'button') applyFont(e.style, c.font);
-      e.style.color = cssColour(c.fore);
-      if (!c.transparent) e.style.background = cssColour(c.back);
+      e.style.color = c.fore;
+      if (!c.transparent) e.style.background = c.back;
       e.style.textAlign = c.align;
       parts[c.name] = e;
     }

@@ -4,8 +4,7 @@
 // serves every element on the page, so they share one body table and one analysis window.
 // Dependency-free; runs under `script-src 'self' 'wasm-unsafe-eval'` (no eval, no inline
 // styles, text only through textContent) and finds its .wasm and artwork beside itself.
-import { FONT_STACKS, HAND_HOTSPOT, PT, PX, applyFont, art, cssColour, fontStack, place, sheet,
-  svg } from './dom.js';
+import { HAND_HOTSPOT, PT, PX, TOOLTIP_FONT, applyFont, art, place, sheet, svg } from './dom.js';
 import { Status, loadCore, loadedCore, newElementId } from './core.js';
 import { pageOverlay } from './overlay.js';
 
@@ -59,7 +58,7 @@ const ACCESS_CSS = `
 .sign:focus-visible, .glyph:focus-visible { outline: 2px solid #FFFFFF; outline-offset: 1px;
   box-shadow: 0 0 0 3px #000000; }
 .tip { z-index: 1000; padding: 2px 6px; border: 1px solid #000000;
-  background: #FFFFE1; color: #000000; font: 12px ${FONT_STACKS.Tahoma}; line-height: 1.4;
+  background: #FFFFE1; color: #000000; font: 12px ${TOOLTIP_FONT}; line-height: 1.4;
   white-space: nowrap; pointer-events: none; unicode-bidi: plaintext; transform-origin: 100% 0; }
 .offscreen { clip-path: inset(50%); width: 1px; height: 1px; overflow: hidden; white-space: nowrap; }
 .no-sky .glyph, .no-sky .layer, .no-sky .date { display: none !important; }
@@ -251,7 +250,7 @@ class ActiveX_Ctl extends HTMLElement {
     const s = this.#surface.style;
     s.width = `${surface.width / PX}px`;
     s.height = `${surface.height / PX}px`;
-    s.background = cssColour(surface.back);
+    s.background = surface.back;
     if (!this.#background.src) {
       this.#background.src = art(surface.picture);
       this.#background.width = surface.pictureWidth / PX;
@@ -273,13 +272,13 @@ class ActiveX_Ctl extends HTMLElement {
     for (const item of state.layer) {
       if (item.kind === 'line') {
         const line = svg('line', { x1: item.x1 / PX, y1: item.y1 / PX, x2: item.x2 / PX,
-          y2: item.y2 / PX, stroke: cssColour(item.colour), 'stroke-width': item.width });
+          y2: item.y2 / PX, stroke: item.colour, 'stroke-width': item.width });
         if (item.width > 1) line.setAttribute('stroke-linecap', 'round');
         if (item.pen in PEN_DASHES) line.setAttribute('stroke-dasharray', PEN_DASHES[item.pen]);
         items.push(line);
       } else {
-        const t = svg('text', { x: item.x / PX, y: item.y / PX, fill: cssColour(item.colour),
-          'dominant-baseline': 'text-before-edge', 'font-family': fontStack(state.font.name),
+        const t = svg('text', { x: item.x / PX, y: item.y / PX, fill: item.colour,
+          'dominant-baseline': 'text-before-edge', 'font-family': state.font.family,
           'font-size': state.font.size * PT, 'font-weight': state.font.weight });
         t.textContent = item.text;
         items.push(t);
@@ -323,8 +322,8 @@ class ActiveX_Ctl extends HTMLElement {
       e = document.createElement('div');
       e.className = c.autosize ? 'label autosize' : 'label';
       applyFont(e.style, c.font);
-      e.style.color = cssColour(c.fore);
-      if (!c.transparent) e.style.background = cssColour(c.back);
+      e.style.color = c.fore;
+      if (!c.transparent) e.style.background = c.back;
       e.style.textAlign = c.align;
       e.setAttribute('part', c.name === 'LabAnalyse' ? 'sign-label' : 'label');
     }
