@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "analysis/analysis_state.h"
-#include "analysis/aspects.h"
+#include "analysis/orb_table.h"
 #include "analysis/sign_of.h"
 #include "ephemeris/real.h"
 #include "ephemeris/shared_state.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "analysis/aspects.h"
+#include "analysis/orb_table.h"
 #include "analysis/position_text.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/real.h"

@@ -12,7 +12,7 @@
 
 // Tick and retrograde-mark colour (0x00BBGGRR; red 89, green 159, blue 172).
 inline constexpr std::uint32_t kTickColor = 0xAC9F59;
-// The pen of each aspect line, by Aspect_Kind (analysis/aspects.h).
+// The pen of each aspect line, by Aspect_Kind (analysis/orb_table.h).
 struct Aspect_Pen {
   std::uint32_t color;  // 0x00BBGGRR
   int style;

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "analysis/aspects.h"
+#include "analysis/orb_table.h"
 #include "analysis/position_text.h"
 #include "render/chart.h"
 
