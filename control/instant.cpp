@@ -139,8 +139,11 @@ InstantParse Parse_Instant(std::string_view s) {
   if (y < 1 || y > 9999) return Invalid("year must be 0001..9999");
   if (mo < 1 || mo > 12) return Invalid("month must be 01..12");
   if (InCalendarGap(y, mo, d)) {
+    // No UTC reading exists for a day the reform skipped; the day as written is kept so that
+    // a control given it meets the time base's own refusal.
     InstantParse r;
     r.status = InstantParse::Status::CalendarGap;
+    r.utc = {y, mo, d, 0, 0, 0};
     return r;
   }
   if (d < 1 || d > Days_In_Month(y, mo)) return Invalid("day out of range for the month");

@@ -20,7 +20,7 @@ int Days_In_Month(int year, int month);
 struct InstantParse {
   enum class Status { Ok, Invalid, CalendarGap } status = Status::Invalid;
   std::string error;  // what was wrong, for Invalid
-  CivilTime utc;      // for Ok
+  CivilTime utc;      // for Ok; for CalendarGap the day as written, at 00:00
 };
 
 // Parses "now" or YYYY-MM-DDTHH:MM[:SS] with an optional Z or ±HH:MM zone; without a zone

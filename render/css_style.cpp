@@ -19,3 +19,7 @@ std::string Css_Colour(std::uint32_t bgr) {
 std::string_view Font_Stack(const Font_Spec& f) {
   return f.Name == "Tahoma" ? kTahomaStack : kArabicStack;
 }
+
+std::string_view Tooltip_Font_Stack() { return kTahomaStack; }
+
+std::string_view Message_Font_Stack() { return kArabicStack; }

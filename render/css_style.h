@@ -14,3 +14,8 @@ std::string Css_Colour(std::uint32_t bgr);
 // The font stack that stands in for a design font: Tahoma's, or the Arabic one for any other
 // name. Quoted names use single quotes, so the stack fits in a double-quoted attribute.
 std::string_view Font_Stack(const Font_Spec& f);
+
+// The fonts of what the platform draws for the control rather than the control itself: the
+// tooltips (the system's Tahoma) and the message boxes (Arabic text).
+std::string_view Tooltip_Font_Stack();
+std::string_view Message_Font_Stack();

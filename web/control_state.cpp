@@ -180,6 +180,7 @@ std::string Control_State_Json(const ActiveX_Ctl& ctl) {
   w.Key("picture"), w.String(kBackgroundPicture);
   w.Key("pictureWidth"), w.Number(kBackgroundWidth);
   w.Key("pictureHeight"), w.Number(kBackgroundHeight);
+  w.Key("tooltipFont"), w.String(Tooltip_Font_Stack());
   w.out += '}';
   w.Key("font"), Write_Font(w, ctl.Chart.Layer.Font);
   w.Key("layer");

@@ -108,7 +108,7 @@ const pageHost = {
   dateText: guarded('the date text',
     (id, unixMs) => dateLabel(Number.isNaN(unixMs) ? new Date() : new Date(unixMs)), ''),
   messageBox: guarded('the message box',
-    (id, text, icon) => pageOverlay(loadedCore).messageBox(text, icon)),
+    (id, text, icon, font) => pageOverlay(loadedCore).messageBox(text, icon, font)),
   // The window opens when the event that showed it has been handled (overlay.js).
   showWindow: guarded('showing the analysis window',
     () => pageOverlay(loadedCore).inDocument(), false),

@@ -3,11 +3,6 @@
 export const PX = 15; // twips to a CSS pixel
 export const PT = 96 / 72; // CSS pixels to a point
 
-// The fonts of what only the page draws: the chart's tooltips and the message boxes. These
-// stay here, not in the module's state: a message box can open before the module has any.
-export const TOOLTIP_FONT = 'Tahoma, "Noto Sans Arabic", "DejaVu Sans", sans-serif';
-export const MESSAGE_FONT = '"Noto Sans Arabic", "Noto Naskh Arabic", Amiri, "DejaVu Sans", sans-serif';
-
 export const art = (name) => new URL(`${name}.svg`, import.meta.url).href;
 // Every picture a chart shows: its background, the ten glyphs and the pointing hand.
 export const ARTWORK = ['background', ...Array.from({ length: 10 }, (_, k) => `glyph-${k}`),

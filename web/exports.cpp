@@ -39,10 +39,6 @@ int Control_Button(int dom_button) {
   return 1;
 }
 
-// A day inside the ten days the Gregorian reform skipped: the time base refuses it with its
-// message and start-up goes on as the control always has.
-constexpr CivilTime kInsideCalendarGap{1582, 10, 10, 0, 0, 0};
-
 struct Element_Control {
   explicit Element_Control(int element) : platform(element), control(platform) {}
   Web_Platform platform;
@@ -136,7 +132,9 @@ EMSCRIPTEN_KEEPALIVE int zc_create(int element, const char* at) {
       if (parsed.status == InstantParse::Status::Ok) {
         ec->platform.Fix_Instant(parsed.utc);
       } else if (parsed.status == InstantParse::Status::CalendarGap) {
-        ec->platform.Fix_Instant(kInsideCalendarGap);
+        // The control's clock gives the skipped day as written: its start-up meets the time
+        // base's refusal, shows its message and goes on as the control always has.
+        ec->platform.Fix_Instant(parsed.utc);
         g_last_error =
             "at=\"" + at_text + "\": a day the Gregorian reform skipped (1582-10-05..14)";
         status = kCalendarGap;

@@ -12,8 +12,8 @@ void zc_host_clock(int element, int* out);
 // size bytes, NUL included).
 void zc_host_date_text(int element, double unix_ms, char* buf, int size);
 // A modal message box with the UTF-8 text, an OK button and the named icon ("stop", or ""
-// for none). Returns at once: the page cannot block.
-void zc_host_message_box(int element, const char* text, const char* icon);
+// for none), its text in the CSS font stack `font`. Returns at once: the page cannot block.
+void zc_host_message_box(int element, const char* text, const char* icon, const char* font);
 // Whether the page can show the analysis window for the control `element` now: 1 yes, 0 no.
 // The page opens it, named by the sign label released, when the call into the module that
 // showed it returns.

@@ -9,8 +9,9 @@ mergeInto(LibraryManager.library, {
   zc_host_date_text: function (element, unixMs, buf, size) {
     stringToUTF8(Module['zcHost'].dateText(element, unixMs), buf, size);
   },
-  zc_host_message_box: function (element, text, icon) {
-    Module['zcHost'].messageBox(element, UTF8ToString(text), UTF8ToString(icon));
+  zc_host_message_box: function (element, text, icon, font) {
+    Module['zcHost'].messageBox(element, UTF8ToString(text), UTF8ToString(icon),
+      UTF8ToString(font));
   },
   zc_host_show_window: function (element) {
     return Module['zcHost'].showWindow(element) ? 1 : 0;

@@ -1,6 +1,6 @@
 // The page overlay: the analysis window and the message boxes, modal dialogs in one shadow
 // root of the page, shared by every element.
-import { MESSAGE_FONT, PX, applyFont, place, sheet, svg } from './dom.js';
+import { PX, applyFont, place, sheet, svg } from './dom.js';
 
 const CLOSE_TEXT = 'إغلاق';
 const OK_TEXT = 'موافق';
@@ -44,7 +44,7 @@ dialog::backdrop { background: transparent; }
 .cmd-exit:focus-visible { outline: 1px dotted #000; outline-offset: -4px; }
 .msgbox { margin: auto; padding: 0; border: 1px solid #7a7a7a; background: #F0F0F0;
   min-width: 260px; max-width: 420px; box-shadow: 0 4px 18px rgba(0,0,0,.35);
-  font: 15px ${MESSAGE_FONT}; direction: rtl; }
+  font: 15px sans-serif; direction: rtl; }
 .msg-body { display: flex; gap: 14px; align-items: center; padding: 18px 18px 12px;
   background: #fff; }
 .msg-body svg { flex: none; }
@@ -324,11 +324,13 @@ class PageOverlay {
     if (this.#drag && e.pointerId === this.#drag.pointer) this.#drag = null;
   }
 
-  // A modal message box: the icon ("stop" or none), the text and an OK button.
-  messageBox(text, icon) {
+  // A modal message box: the icon ("stop" or none), the text in the font stack `font` and an
+  // OK button.
+  messageBox(text, icon, font) {
     this.inDocument();
     const box = document.createElement('dialog');
     box.className = 'msgbox';
+    box.style.fontFamily = font;
     box.setAttribute('role', 'alertdialog');
     box.setAttribute('part', 'message-box');
     const body = document.createElement('div');

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "control/instant.h"
+#include "render/css_style.h"
 #include "web/host_imports.h"
 
 namespace {
@@ -38,7 +39,8 @@ std::string Web_Platform::Date_Text() {
 
 void Web_Platform::Message_Box(std::string_view text, int style) {
   const std::string s(text);
-  zc_host_message_box(element_, s.c_str(), style == kStopIconOk ? "stop" : "");
+  const std::string font(Message_Font_Stack());
+  zc_host_message_box(element_, s.c_str(), style == kStopIconOk ? "stop" : "", font.c_str());
 }
 
 // A page cannot block: the call returns with the window shown, and the page opens it once

@@ -4,7 +4,7 @@
 // serves every element on the page, so they share one body table and one analysis window.
 // Dependency-free; runs under `script-src 'self' 'wasm-unsafe-eval'` (no eval, no inline
 // styles, text only through textContent) and finds its .wasm and artwork beside itself.
-import { HAND_HOTSPOT, PT, PX, TOOLTIP_FONT, applyFont, art, place, sheet, svg } from './dom.js';
+import { HAND_HOTSPOT, PT, PX, applyFont, art, place, sheet, svg } from './dom.js';
 import { Status, loadCore, loadedCore, newElementId } from './core.js';
 import { pageOverlay } from './overlay.js';
 
@@ -58,7 +58,7 @@ const ACCESS_CSS = `
 .sign:focus-visible, .glyph:focus-visible { outline: 2px solid #FFFFFF; outline-offset: 1px;
   box-shadow: 0 0 0 3px #000000; }
 .tip { z-index: 1000; padding: 2px 6px; border: 1px solid #000000;
-  background: #FFFFE1; color: #000000; font: 12px ${TOOLTIP_FONT}; line-height: 1.4;
+  background: #FFFFE1; color: #000000; font: 12px sans-serif; line-height: 1.4;
   white-space: nowrap; pointer-events: none; unicode-bidi: plaintext; transform-origin: 100% 0; }
 .offscreen { clip-path: inset(50%); width: 1px; height: 1px; overflow: hidden; white-space: nowrap; }
 .no-sky .glyph, .no-sky .layer, .no-sky .date { display: none !important; }
@@ -251,6 +251,7 @@ class ActiveX_Ctl extends HTMLElement {
     s.width = `${surface.width / PX}px`;
     s.height = `${surface.height / PX}px`;
     s.background = surface.back;
+    this.#access.tip.style.fontFamily = surface.tooltipFont;
     if (!this.#background.src) {
       this.#background.src = art(surface.picture);
       this.#background.width = surface.pictureWidth / PX;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
 
 namespace {
 TEST(Instant, DayNumbersOfTheHistoricalCalendar) {
@@ -26,5 +27,20 @@ TEST(Instant, ZoneOffsetCarriesAcrossTheReform) {
   // A zone that moves the first day of the range into year 0 makes a bad instant.
   const InstantParse q = Parse_Instant("0001-01-01T00:30+01:00");
   EXPECT_EQ(q.status, InstantParse::Status::Invalid);
+}
+
+// A day the reform skipped, whatever its zone, is read as that day, and the time base (the one
+// guard of the gap) refuses it; so does a control whose clock is given it.
+TEST(Instant, SkippedDaysMeetTheTimeBasesRefusal) {
+  const struct {
+    const char* text;
+    int day;
+  } cases[] = {{"1582-10-05T00:00Z", 5}, {"1582-10-10T12:00", 10}, {"1582-10-14T23:59-03:00", 14}};
+  for (const auto& c : cases) {
+    const InstantParse p = Parse_Instant(c.text);
+    ASSERT_EQ(p.status, InstantParse::Status::CalendarGap) << c.text;
+    EXPECT_EQ(std::make_tuple(p.utc.year, p.utc.month, p.utc.day), std::make_tuple(1582, 10, c.day));
+    EXPECT_FALSE(Calc_Time(p.utc)) << c.text;
+  }
 }
 }  // namespace
