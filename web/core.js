@@ -16,13 +16,19 @@ export let loadedCore = null; // the module's calls, once it has loaded
 let nextElement = 1;
 export const newElementId = () => nextElement++;
 
-// The .wasm and the artwork are fetched side by side as soon as the first element starts; the
-// .wasm is compiled while it streams.
+// The .wasm and the chart's pictures are requested side by side as soon as this script runs,
+// before any element starts (a page imports the script to show the element); a failure of
+// the .wasm is reported where the response is used. The .wasm is compiled while it streams.
+const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
+wasm.catch(() => {});
+preloadArtwork();
+// The browser's first date format loads its calendar and zone data (some 30 ms): done once
+// the requests are out, while the .wasm downloads, rather than when a chart first asks for
+// its date.
+setTimeout(guarded('the date text', () => dateLabel(new Date())));
+
 export function loadCore() {
   corePromise ??= (async () => {
-    preloadArtwork();
-    const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
-    wasm.catch(() => {}); // a failure is reported where the response is used
     let wasmFailed;
     const failure = new Promise((_, reject) => { wasmFailed = reject; });
     const m = await Promise.race([failure, createZodiacChartCore({

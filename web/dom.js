@@ -8,15 +8,18 @@ export const PT = 96 / 72; // CSS pixels to a point
 export const TOOLTIP_FONT = 'Tahoma, "Noto Sans Arabic", "DejaVu Sans", sans-serif';
 export const MESSAGE_FONT = '"Noto Sans Arabic", "Noto Naskh Arabic", Amiri, "DejaVu Sans", sans-serif';
 
-export const art = (name) => new URL(`${name}.svg`, import.meta.url).href;
-// Every picture a chart shows: its background, the ten glyphs and the pointing hand.
-export const ARTWORK = ['background', ...Array.from({ length: 10 }, (_, k) => `glyph-${k}`),
-  'hand'];
+// A picture's address: the ten glyphs are views of one sprite (glyphs.svg#glyph-N).
+export const art = (name) =>
+  new URL(name.startsWith('glyph-') ? `glyphs.svg#${name}` : `${name}.svg`, import.meta.url).href;
 
-// Starts downloading the artwork now, beside the module, rather than when the first chart
-// is drawn; the chart's images and cursor then take the preloaded responses.
+// Starts downloading the chart's pictures now, beside the module, rather than when the first
+// chart is drawn; its images then take the preloaded responses. A preload is taken only by a
+// request for its exact address, fragment included: the glyphs' sprite is preloaded as the
+// first glyph's view (the others share that response). The pointing hand is not preloaded:
+// the style sheet's cursor asks for it as soon as the element starts, in a way a preload
+// would not serve (it was fetched twice).
 export function preloadArtwork() {
-  for (const name of ARTWORK) {
+  for (const name of ['background', 'glyph-0']) {
     const link = document.createElement('link');
     link.rel = 'preload';
     link.as = 'image';
