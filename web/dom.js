@@ -13,18 +13,16 @@ export const art = (name) =>
   new URL(name.startsWith('glyph-') ? `glyphs.svg#${name}` : `${name}.svg`, import.meta.url).href;
 
 // Starts downloading the chart's pictures now, beside the module, rather than when the first
-// chart is drawn; its images then take the preloaded responses. A preload is taken only by a
-// request for its exact address, fragment included: the glyphs' sprite is preloaded as the
-// first glyph's view (the others share that response). The pointing hand is not preloaded:
-// the style sheet's cursor asks for it as soon as the element starts, in a way a preload
-// would not serve (it was fetched twice).
+// chart is drawn, through images kept here: the chart's images with the same address, less
+// any fragment, then take their responses (a <link rel=preload> serves only the very same
+// address, fragment included: the other nine glyph views fetched the sprite again). The
+// pointing hand is fetched by the style sheet's cursor when the first sign label shows.
+const early = [];
 export function preloadArtwork() {
   for (const name of ['background', 'glyph-0']) {
-    const link = document.createElement('link');
-    link.rel = 'preload';
-    link.as = 'image';
-    link.href = art(name);
-    document.head.append(link);
+    const image = new Image();
+    image.src = art(name);
+    early.push(image);
   }
 }
 // Where the pointing hand's fingertip is in hand.svg (pixels from its top left).
