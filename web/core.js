@@ -3,8 +3,9 @@
 // module calls back (web/host_library.js).
 import { dateLabel, preloadArtwork } from './dom.js';
 import { pageOverlay } from './overlay.js';
-// emscripten's loader, bundled into the element's script: no request of its own. It looks for
-// nothing beside itself (the .wasm comes through instantiateWasm below).
+// emscripten's minimal loader, bundled into the element's script: no request of its own. It
+// looks for nothing beside itself (the .wasm comes through instantiateWasm below; see
+// web/adapt-loader.mjs).
 import createZodiacChartCore from './zodiac-chart-core.mjs';
 
 // Status of the module's calls (web/exports.cpp).
@@ -19,9 +20,9 @@ export const newElementId = () => nextElement++;
 // The .wasm and the chart's pictures are requested side by side as soon as this script runs,
 // before any element starts (a page imports the script to show the element); a failure of
 // the .wasm is reported where the response is used. The .wasm is compiled while it streams.
+preloadArtwork();
 const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
 wasm.catch(() => {});
-preloadArtwork();
 // The browser's first date format loads its calendar and zone data (some 30 ms): done once
 // the requests are out, while the .wasm downloads, rather than when a chart first asks for
 // its date.
@@ -33,10 +34,12 @@ export function loadCore() {
     const failure = new Promise((_, reject) => { wasmFailed = reject; });
     const m = await Promise.race([failure, createZodiacChartCore({
       zcHost: pageHost,
-      instantiateWasm(imports, receive) {
-        instantiate(wasm, imports).then(({ instance, module }) => receive(instance, module),
-          wasmFailed);
-        return {};
+      // The loader waits for { instance, module }; a failure ends the race above instead.
+      instantiateWasm(imports) {
+        return instantiate(wasm, imports).catch((e) => {
+          wasmFailed(e);
+          return new Promise(() => {});
+        });
       },
     })]);
     performance.mark('zodiac-chart:module-ready');

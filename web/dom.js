@@ -13,15 +13,21 @@ export const art = (name) =>
   new URL(name.startsWith('glyph-') ? `glyphs.svg#${name}` : `${name}.svg`, import.meta.url).href;
 
 // Starts downloading the chart's pictures now, beside the module, rather than when the first
-// chart is drawn, through images kept here: the chart's images with the same address, less
-// any fragment, then take their responses (a <link rel=preload> serves only the very same
-// address, fragment included: the other nine glyph views fetched the sprite again). The
-// pointing hand is fetched by the style sheet's cursor when the first sign label shows.
+// chart is drawn. A preload starts at once, but serves only a request for the very same
+// address, fragment included; an image kept here starts its request after the running
+// script, and serves the chart's images of the same address less any fragment (the ten glyph
+// views share one response of the sprite). The pointing hand is fetched by the style sheet's
+// cursor when the first sign label shows.
 const early = [];
 export function preloadArtwork() {
   for (const name of ['background', 'glyph-0']) {
+    const link = document.createElement('link');
+    link.rel = 'preload';
+    link.as = 'image';
+    link.href = art(name);
+    document.head.append(link);
     const image = new Image();
-    image.src = art(name);
+    image.src = link.href;
     early.push(image);
   }
 }

@@ -25,7 +25,12 @@ endfunction()
 set(staging "${module_dir}/element")
 file(REMOVE_RECURSE "${staging}")
 file(GLOB scripts "${SOURCE_DIR}/web/*.js")
-file(COPY ${scripts} "${MODULE}" DESTINATION "${staging}")
+file(COPY ${scripts} DESTINATION "${staging}")
+execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/adapt-loader.mjs" "${MODULE}"
+                        "${staging}/${module_name}" RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cannot adapt the loader ${MODULE}")
+endif()
 run_esbuild("${staging}/zodiac-chart.js" --bundle --format=esm --minify
   --target=es2022 "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
 
