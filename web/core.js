@@ -3,8 +3,9 @@
 // module calls back (web/host_library.js).
 import { dateLabel, preloadArtwork } from './dom.js';
 import { pageOverlay } from './overlay.js';
-// emscripten's loader, bundled into the element's script: no request of its own. It looks for
-// nothing beside itself (the .wasm comes through instantiateWasm below).
+// emscripten's minimal loader, bundled into the element's script: no request of its own. It
+// looks for nothing beside itself (the .wasm comes through instantiateWasm below; see
+// web/adapt-loader.mjs).
 import createZodiacChartCore from './zodiac-chart-core.mjs';
 
 // Status of the module's calls (web/exports.cpp).
@@ -16,21 +17,29 @@ export let loadedCore = null; // the module's calls, once it has loaded
 let nextElement = 1;
 export const newElementId = () => nextElement++;
 
-// The .wasm and the artwork are fetched side by side as soon as the first element starts; the
-// .wasm is compiled while it streams.
+// The .wasm and the chart's pictures are requested side by side as soon as this script runs,
+// before any element starts (a page imports the script to show the element); a failure of
+// the .wasm is reported where the response is used. The .wasm is compiled while it streams.
+preloadArtwork();
+const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
+wasm.catch(() => {});
+// The browser's first date format loads its calendar and zone data (some 30 ms): done once
+// the requests are out, while the .wasm downloads, rather than when a chart first asks for
+// its date.
+setTimeout(guarded('the date text', () => dateLabel(new Date())));
+
 export function loadCore() {
   corePromise ??= (async () => {
-    preloadArtwork();
-    const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
-    wasm.catch(() => {}); // a failure is reported where the response is used
     let wasmFailed;
     const failure = new Promise((_, reject) => { wasmFailed = reject; });
     const m = await Promise.race([failure, createZodiacChartCore({
       zcHost: pageHost,
-      instantiateWasm(imports, receive) {
-        instantiate(wasm, imports).then(({ instance, module }) => receive(instance, module),
-          wasmFailed);
-        return {};
+      // The loader waits for { instance, module }; a failure ends the race above instead.
+      instantiateWasm(imports) {
+        return instantiate(wasm, imports).catch((e) => {
+          wasmFailed(e);
+          return new Promise(() => {});
+        });
       },
     })]);
     performance.mark('zodiac-chart:module-ready');

@@ -3,20 +3,27 @@
 export const PX = 15; // twips to a CSS pixel
 export const PT = 96 / 72; // CSS pixels to a point
 
-export const art = (name) => new URL(`${name}.svg`, import.meta.url).href;
-// Every picture a chart shows: its background, the ten glyphs and the pointing hand.
-export const ARTWORK = ['background', ...Array.from({ length: 10 }, (_, k) => `glyph-${k}`),
-  'hand'];
+// A picture's address: the ten glyphs are views of one sprite (glyphs.svg#glyph-N).
+export const art = (name) =>
+  new URL(name.startsWith('glyph-') ? `glyphs.svg#${name}` : `${name}.svg`, import.meta.url).href;
 
-// Starts downloading the artwork now, beside the module, rather than when the first chart
-// is drawn; the chart's images and cursor then take the preloaded responses.
+// Starts downloading the chart's pictures now, beside the module, rather than when the first
+// chart is drawn. A preload starts at once, but serves only a request for the very same
+// address, fragment included; an image kept here starts its request after the running
+// script, and serves the chart's images of the same address less any fragment (the ten glyph
+// views share one response of the sprite). The pointing hand is fetched by the style sheet's
+// cursor when the first sign label shows.
+const early = [];
 export function preloadArtwork() {
-  for (const name of ARTWORK) {
+  for (const name of ['background', 'glyph-0']) {
     const link = document.createElement('link');
     link.rel = 'preload';
     link.as = 'image';
     link.href = art(name);
     document.head.append(link);
+    const image = new Image();
+    image.src = link.href;
+    early.push(image);
   }
 }
 // Where the pointing hand's fingertip is in hand.svg (pixels from its top left).

@@ -25,23 +25,41 @@ endfunction()
 set(staging "${module_dir}/element")
 file(REMOVE_RECURSE "${staging}")
 file(GLOB scripts "${SOURCE_DIR}/web/*.js")
-file(COPY ${scripts} "${MODULE}" DESTINATION "${staging}")
+file(COPY ${scripts} DESTINATION "${staging}")
+execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/adapt-loader.mjs" "${MODULE}"
+                        "${staging}/${module_name}" RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cannot adapt the loader ${MODULE}")
+endif()
 run_esbuild("${staging}/zodiac-chart.js" --bundle --format=esm --minify
   --target=es2022 "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
 
 # Artwork: minified by minify-svg.mjs (declaration, comments and white space dropped; the
-# background's outlines on a fifth-of-a-pixel grid).
+# background's outlines on a fifth-of-a-pixel grid); the ten glyphs joined into one sprite,
+# glyphs.svg, by sprite-svg.mjs (one request and one parse in the browser for all ten).
+set(art_dir "${module_dir}/artwork")
+file(MAKE_DIRECTORY "${art_dir}")
+set(glyphs)
 foreach(name background glyph-0 glyph-1 glyph-2 glyph-3 glyph-4 glyph-5 glyph-6 glyph-7
              glyph-8 glyph-9 hand)
   execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/minify-svg.mjs"
-                          "${SOURCE_DIR}/assets/${name}.svg" "${BUNDLE_DIR}/${name}.svg.new"
+                          "${SOURCE_DIR}/assets/${name}.svg" "${art_dir}/${name}.svg"
                   RESULT_VARIABLE failed)
   if(failed)
     message(FATAL_ERROR "cannot minify assets/${name}.svg")
   endif()
-  file(COPY_FILE "${BUNDLE_DIR}/${name}.svg.new" "${BUNDLE_DIR}/${name}.svg" ONLY_IF_DIFFERENT)
-  file(REMOVE "${BUNDLE_DIR}/${name}.svg.new")
+  if(name MATCHES "^glyph-")
+    list(APPEND glyphs "${name}=${art_dir}/${name}.svg")
+  else()
+    file(COPY_FILE "${art_dir}/${name}.svg" "${BUNDLE_DIR}/${name}.svg" ONLY_IF_DIFFERENT)
+  endif()
 endforeach()
+execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/sprite-svg.mjs" "${art_dir}/glyphs.svg" ${glyphs}
+                RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cannot join the glyphs into glyphs.svg")
+endif()
+file(COPY_FILE "${art_dir}/glyphs.svg" "${BUNDLE_DIR}/glyphs.svg" ONLY_IF_DIFFERENT)
 
 # package.json for npm: the source manifest with the project's version, without the build's
 # own dependencies.

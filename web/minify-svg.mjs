@@ -65,5 +65,19 @@ function onGrid(tag, step) {
       [x, y] = points[2];
     }
   }
-  return tag.replace(/ d="[^"]*"/, ` transform="scale(${step})" d="${out.replace(/ -/g, '-')}"`);
+  return tag.replace(/ d="[^"]*"/, ` transform="scale(${step})" d="${compact(out)}"`);
+}
+
+// Path data written shorter with the same outline: a command letter repeated right after the
+// same command is left out (its numbers continue the previous ones), and no space before a
+// minus sign.
+function compact(d) {
+  let previous = null;
+  return d.replace(/([A-Za-z])([^A-Za-z]*)/g, (_, command, numbers) => {
+    const repeated = command === previous && 'lchv'.includes(command);
+    previous = command;
+    const text = numbers.replace(/ -/g, '-');
+    if (!repeated) return command + text;
+    return text.startsWith('-') ? text : ` ${text}`;
+  });
 }

@@ -37,7 +37,7 @@ before(async () => {
   for (const name of files.filter((f) => /\.(wasm|svg)$/.test(f)))
     copyFileSync(join(installed, name), join(site, name));
   writeFileSync(join(site, 'index.html'), `<!doctype html><html lang="en"><meta charset="utf-8">
-<title>A site</title><link rel="icon" href="glyph-0.svg"><script type="module" src="main.js"></script>
+<title>A site</title><link rel="icon" href="glyphs.svg"><script type="module" src="main.js"></script>
 <zodiac-chart id="chart" at="${AT}"></zodiac-chart><zodiac-chart id="gap" at="${GAP}"></zodiac-chart>
 </html>\n`);
 });

@@ -94,8 +94,11 @@ async function servePages(peerFolder) {
     close: () => new Promise((ok) => server.close(ok)) };
 }
 
-// Runs in each visited page from its start: notes when the chart is complete.
-function watchForCompleteChart() {
+// Runs in each visited page from its start: notes when the chart is complete, and says so on
+// the console. The visit waits for that message rather than polling from outside: polling
+// would run the driver's own script in the page while the chart is still loading.
+const COMPLETE = 'report: chart complete';
+function watchForCompleteChart(COMPLETE) {
   const complete = () => {
     const el = document.querySelector('zodiac-chart');
     if (el) {
@@ -105,8 +108,12 @@ function watchForCompleteChart() {
     return performance.getEntriesByName('peer:drawn').length > 0;
   };
   const poll = () => {
-    if (complete()) globalThis.chartComplete = performance.now();
-    else setTimeout(poll, 2);
+    if (complete()) {
+      globalThis.chartComplete = performance.now();
+      console.debug(COMPLETE);
+    } else {
+      setTimeout(poll, 2);
+    }
   };
   poll();
 }
@@ -121,9 +128,11 @@ async function visit(browser, server, path) {
     await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
     const requests = [];
     tab.on('request', (r) => requests.push(new URL(r.url()).pathname));
-    await tab.addInitScript(watchForCompleteChart);
+    await tab.addInitScript(watchForCompleteChart, COMPLETE);
+    const complete = tab.waitForEvent('console', { predicate: (m) => m.text() === COMPLETE,
+      timeout: 30000 });
     await tab.goto(server.url + path);
-    await tab.waitForFunction(() => globalThis.chartComplete !== undefined, null, { timeout: 30000 });
+    await complete;
     const times = await tab.evaluate(() => ({
       complete: globalThis.chartComplete,
       drawn: performance.getEntriesByName('zodiac-chart:drawn')[0]?.startTime ??
