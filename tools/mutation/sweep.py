@@ -306,10 +306,13 @@ def main():
     ap.add_argument("--down", choices=["none", "sample", "all"], default="sample",
                     help="also move digits down: for every fourth literal (sample, default) or all")
     ap.add_argument("--only", default="", help="regular expression over 'path:line literal'")
+    ap.add_argument("--start", type=int, default=1,
+                    help="begin at mutant N of the run's list, to resume one that stopped (the same "
+                         "files and options give the same list)")
     ap.add_argument("--list", action="store_true", help="list the literals and skips; build nothing")
     ap.add_argument("--jobs", type=int, default=2)
-    ap.add_argument("--timeout", type=float, default=30,
-                    help="seconds per test run (default 30; it takes under 1); a run that does not "
+    ap.add_argument("--timeout", type=float, default=10,
+                    help="seconds per test run (default 10; it takes under 1); a run that does not "
                          "end in time counts as caught")
     ap.add_argument("--report", default="", help="write one TSV row per mutant to this file")
     ap.add_argument("--probe", action="store_true",
@@ -360,7 +363,7 @@ def main():
     started = time.monotonic()
     interrupted = False
     try:
-        for n, (lit, step, new) in enumerate(mutants, 1):
+        for n, (lit, step, new) in enumerate(mutants[args.start - 1:], args.start):
             original = sources[lit.path]
             restorer.write(lit.path, original, original[: lit.start] + new + original[lit.end:])
             try:
