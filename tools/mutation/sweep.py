@@ -2,10 +2,11 @@
 """Mutation sweep over the ephemeris constants.
 
 For every numeric literal in the coefficient tables and formulas of ephemeris/ and the
-retrograde step and thresholds in control/startup.*, changes the literal's last written digit by one (up for
-every literal, down for a sample or for all), rebuilds zc_tests, runs it and records whether a
-test failed (caught) or all passed (survived). The source file is restored after every mutant,
-also on Ctrl-C or SIGTERM, and the tree is rebuilt from the restored sources at the end.
+retrograde step and thresholds in control/startup.*, changes the literal's last written digit
+by one (up for every literal, down for a sample or for all), rebuilds zc_tests, runs it and
+records whether a test failed (caught) or all passed (survived). The source file is restored
+after every mutant, also on Ctrl-C or SIGTERM, and the tree is rebuilt from the restored
+sources at the end.
 
 Standard library only. See tools/mutation/README.md.
 """
@@ -31,8 +32,9 @@ ROOT = Path(__file__).resolve().parents[2]
 LAYOUT_HEADERS = {"ephemeris/shared_state.h", "ephemeris/time_base.h"}
 
 DEFAULT_FILES = sorted(
-    str(p.relative_to(ROOT)) for p in (ROOT / "ephemeris").glob("*.[ch]*")
-    if str(p.relative_to(ROOT)) not in LAYOUT_HEADERS) + ["control/startup.cpp", "control/startup.h"]
+    name for name in (str(p.relative_to(ROOT)) for p in (ROOT / "ephemeris").glob("*.*"))
+    if name.endswith((".cpp", ".h")) and name not in LAYOUT_HEADERS
+) + ["control/startup.cpp", "control/startup.h"]
 
 # Literals that are not coefficients, by file and a regular expression over the source line
 # whose match must cover the literal; the literal's own text must equal `literal` (None: every
@@ -342,8 +344,8 @@ def main():
                     help="also move digits down: for every fourth literal (sample, default) or all")
     ap.add_argument("--only", default="", help="regular expression over 'path:line literal'")
     ap.add_argument("--start", type=int, default=1,
-                    help="begin at mutant N of the run's list, to resume one that stopped (the same "
-                         "files and options give the same list)")
+                    help="begin at mutant N of the run's list, to resume one that stopped "
+                         "(the same files and options give the same list)")
     ap.add_argument("--list", action="store_true", help="list the literals and skips; build nothing")
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--timeout", type=float, default=10,
