@@ -13,12 +13,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace {
 constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kExactPow10 = 22;  // 10^22 is the largest power of ten a double holds exactly
+static_assert(std::ssize(kPow10) == kExactPow10 + 1, "the table ends at the bound");
 constexpr double kLowest15 = 1e14, kPast15 = 1e15;
 
 // A non-negative integer of up to 40 · 32 bits. The largest value the rounding builds is below

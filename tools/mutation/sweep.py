@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Mutation sweep over the ephemeris constants.
 
-For every numeric literal in the coefficient tables and formulas of ephemeris/*.cpp and the
-retrograde step in control/startup.h, changes the literal's last written digit by one (up for
-every literal, down for a sample or for all), rebuilds zc_tests, runs it and records whether a
-test failed (caught) or all passed (survived). The source file is restored after every mutant,
-also on Ctrl-C or SIGTERM, and the tree is rebuilt from the restored sources at the end.
+For every numeric literal in the coefficient tables and formulas of ephemeris/ and the
+retrograde step and thresholds in control/startup.*, changes the literal's last written digit
+by one (up for every literal, down for a sample or for all), rebuilds zc_tests, runs it and
+records whether a test failed (caught) or all passed (survived). The source file is restored
+after every mutant, also on Ctrl-C or SIGTERM, and the tree is rebuilt from the restored
+sources at the end.
 
 Standard library only. See tools/mutation/README.md.
 """
@@ -26,13 +27,19 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 
-DEFAULT_FILES = sorted(str(p.relative_to(ROOT)) for p in (ROOT / "ephemeris").glob("*.cpp")) + [
-    "control/startup.h"
-]
+# The headers that hold only the shared table's layout (slot numbers, table sizes) and the
+# defaults of a civil time: a change there is a different program, not a different constant.
+LAYOUT_HEADERS = {"ephemeris/shared_state.h", "ephemeris/time_base.h"}
 
-# Literals that are not coefficients, by file and a regular expression over the source line;
-# the literal's own text must equal `literal` (None: every literal on a matching line). Each
-# entry must match at least one literal, so the list cannot drift from the code unnoticed.
+DEFAULT_FILES = sorted(
+    name for name in (str(p.relative_to(ROOT)) for p in (ROOT / "ephemeris").glob("*.*"))
+    if name.endswith((".cpp", ".h")) and name not in LAYOUT_HEADERS
+) + ["control/startup.cpp", "control/startup.h"]
+
+# Literals that are not coefficients, by file and a regular expression over the source line
+# whose match must cover the literal; the literal's own text must equal `literal` (None: every
+# literal the match covers). Each entry must match at least one literal, so the list cannot
+# drift from the code unnoticed.
 STRUCTURAL = [
     ("ephemeris/moon.cpp", r"for \(int k = 1; k < 3", None, "loop over the argument's places"),
     ("ephemeris/moon.cpp", r"if \(n == 1\) return x;", "1", "fast path: 1 × x is x"),
@@ -43,14 +50,35 @@ STRUCTURAL = [
 # (tools/mutation/README.md has the evidence). A survivor listed here counts as equivalent;
 # any other survivor is a gap in the tests.
 EQUIVALENT = [
-    ("ephemeris/decimal_rounding.cpp", r"a >= 1\.0 && a < 1000\.0", "1.0",
-     "1 <= |x| < 1.1 rounded through text instead of the FMA path: both correctly rounded"),
-    ("ephemeris/decimal_rounding.cpp", r"a >= 1\.0 && a < 1000\.0", "1000.0",
-     "999.9 <= |x| < 1000 rounded through text instead of the FMA path: both correctly rounded"),
-    ("ephemeris/kepler.cpp", r"\(1\.0 \+ e \* Cos_Deg\(M\)\)", "1.0",
-     "Kepler's starting value: Newton's method converges in at most 6 of the 32 steps"),
+    ("ephemeris/decimal_rounding.cpp", r"1e22\}", "1e22",
+     "a 10^22 of 0 (--down all) sends 1e-8 <= |x| < 1e-7 to the big integers, as exact"),
+    ("ephemeris/decimal_rounding.cpp", r"kLowest15 = 1e14", "1e14",
+     "the scale estimate never gives fewer than 15 digits: the branch for too few is not taken"),
+    ("ephemeris/decimal_rounding.cpp", r"k >= 9;", "9",
+     "k = 9 multiplies once by kPow10[9] instead of by 1000000000, the same factor"),
+    ("ephemeris/decimal_rounding.cpp", r"size_ \+= words \+ 1|k \+ 1 < size_", "1",
+     "every limb above the size is zero: one counted too many is trimmed, one read too many "
+     "adds nothing"),
+    ("ephemeris/decimal_rounding.cpp", r"borrow << 32", "32",
+     "d + 2^32 and d + 2^33 have the same low 32 bits, all the cast keeps"),
+    ("ephemeris/decimal_rounding.cpp", r"\(size_ - 1\)", "1",
+     "Bits() is used only in differences, where the same offset for every number cancels"),
+    ("ephemeris/decimal_rounding.cpp", r"\? -1 : 1;", "1",
+     "the callers use only the sign of Compare"),
+    ("ephemeris/decimal_rounding.cpp", r"if \(t > 1074\)", "1074",
+     "a t of 1074 is set to 1074 either way"),
+    ("ephemeris/decimal_rounding.cpp", r"\(\(std::uint64_t\{1\} << 52\)", None,
+     "the mask's extra bit 52 is the exponent's lowest, set by the next line for a normal "
+     "number and 0 for a subnormal"),
+    ("ephemeris/decimal_rounding.cpp", r"m > 1;", "1",
+     "the scale is an estimate: the rounding loops correct it by one either way"),
+    ("ephemeris/decimal_rounding.cpp", r"return 14 - .*0\.30102999566398120", None,
+     "the scale is an estimate: the rounding loops correct it by one either way"),
+    ("ephemeris/perturbations.h", r"\{1\.0\}", "1.0",
+     "the value of kOne is never read: no term's first factor is kOne, a second one is skipped"),
     ("ephemeris/kepler.cpp", r"step < 32", "32",
-     "Newton's method has converged long before; only the last bit of E alternates"),
+     "Newton's steps reach a fixed point or a two-cycle within 6 steps; the two-cycle's pick "
+     "is the 32nd step's whatever the limit"),
     ("ephemeris/geocentric.cpp", r"return -?90\.0;", "90.0",
      "the angle of x = 0 exactly, which no cosine and no instant's sum reaches"),
     ("ephemeris/time_base.cpp", r"30\.6001 \*", "30.6001",
@@ -71,7 +99,8 @@ class Literal:
     start: int  # offset in the file
     end: int
     text: str
-    source_line: str
+    source_line: str  # stripped
+    at: int  # the literal's offset in source_line
     skip: str = ""  # reason, when not a coefficient
 
 
@@ -130,9 +159,11 @@ def find_literals(path):
         start = m.start()
         line_no = bisect.bisect_right(line_starts, start) - 1
         code_line = code[line_starts[line_no]:line_starts[line_no + 1]]
-        lit = Literal(path, line_no + 1, start - line_starts[line_no] + 1, start,
+        col = start - line_starts[line_no]
+        indent = len(lines[line_no]) - len(lines[line_no].lstrip())
+        lit = Literal(path, line_no + 1, col + 1, start,
                       m.end() - len(m.group(3)), m.group(0)[: len(m.group(0)) - len(m.group(3))],
-                      lines[line_no].strip())
+                      lines[line_no].strip(), col - indent)
         before = code_line[: lit.col - 1]
         if float(lit.text) == 0.0:
             lit.skip = "zero: an absent term, a start value or a sign test"
@@ -152,7 +183,7 @@ def apply_structural(literals):
         if lit.skip:
             continue
         for k, (path, pattern, text, reason) in enumerate(STRUCTURAL):
-            if lit.path == path and re.search(pattern, lit.source_line) and text in (None, lit.text):
+            if lit.path == path and covers(pattern, lit) and text in (None, lit.text):
                 lit.skip = reason
                 used[k] += 1
     swept = {l.path for l in literals}
@@ -164,10 +195,16 @@ def apply_structural(literals):
             sys.exit(f"sweep.py: equivalent entry {entry[:3]} matches no literal")
 
 
+def covers(pattern, lit):
+    """Whether a match of `pattern` in the literal's line contains the literal."""
+    return any(m.start() <= lit.at and lit.at + len(lit.text) <= m.end()
+               for m in re.finditer(pattern, lit.source_line))
+
+
 def known_equivalent(lit):
     """The reason `lit` is listed in EQUIVALENT, or ""."""
     for path, pattern, text, reason in EQUIVALENT:
-        if lit.path == path and re.search(pattern, lit.source_line) and text in (None, lit.text):
+        if lit.path == path and covers(pattern, lit) and text in (None, lit.text):
             return reason
     return ""
 
@@ -300,15 +337,20 @@ def git_dirty(paths):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("files", nargs="*", default=DEFAULT_FILES,
-                    help="sources to mutate, relative to the repository (default: ephemeris/*.cpp "
-                         "and control/startup.h)")
+                    help="sources to mutate, relative to the repository (default: ephemeris/*.cpp, "
+                         "the ephemeris headers but the table layout's, control/startup.*)")
     ap.add_argument("--build", default="build-mut", help="build directory (default build-mut)")
     ap.add_argument("--down", choices=["none", "sample", "all"], default="sample",
                     help="also move digits down: for every fourth literal (sample, default) or all")
     ap.add_argument("--only", default="", help="regular expression over 'path:line literal'")
+    ap.add_argument("--start", type=int, default=1,
+                    help="begin at mutant N of the run's list, to resume one that stopped "
+                         "(the same files and options give the same list)")
     ap.add_argument("--list", action="store_true", help="list the literals and skips; build nothing")
     ap.add_argument("--jobs", type=int, default=2)
-    ap.add_argument("--timeout", type=float, default=120, help="seconds per test run")
+    ap.add_argument("--timeout", type=float, default=10,
+                    help="seconds per test run (default 10; it takes under 1); a run that does not "
+                         "end in time counts as caught")
     ap.add_argument("--report", default="", help="write one TSV row per mutant to this file")
     ap.add_argument("--probe", action="store_true",
                     help="for a survivor, compare zodiac-chart positions at ~300 instants with the "
@@ -358,7 +400,7 @@ def main():
     started = time.monotonic()
     interrupted = False
     try:
-        for n, (lit, step, new) in enumerate(mutants, 1):
+        for n, (lit, step, new) in enumerate(mutants[args.start - 1:], args.start):
             original = sources[lit.path]
             restorer.write(lit.path, original, original[: lit.start] + new + original[lit.end:])
             try:
@@ -370,7 +412,12 @@ def main():
                     diff = largest_difference(baseline, probe(build, instants))
             finally:
                 restorer.restore_all()
-            status = {"pass": "SURVIVED", "fail": "caught"}.get(status, status)
+            if status == "timeout":  # a test that never ends fails under ctest too
+                failed = [f"no end within {args.timeout:g} s"]
+            elif status == "build error":  # e.g. a shift as wide as its type, under -Werror
+                failed = ["the compiler rejects it"]
+            status = {"pass": "SURVIVED", "fail": "caught", "timeout": "caught",
+                      "build error": "caught"}.get(status, status)
             if status == "SURVIVED" and known_equivalent(lit):
                 status = "equivalent"
             if diff is not None:
