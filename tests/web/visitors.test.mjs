@@ -78,6 +78,17 @@ async function drag(page, touch, from, delta) {
   await cdp.detach();
 }
 
+// axe-core's serious and critical WCAG 2.1 A/AA violations on the page, as 'rule: targets'.
+async function seriousViolations(page) {
+  if (!await page.evaluate(() => 'axe' in globalThis)) await page.evaluate(AXE);
+  return page.evaluate(async () => {
+    const r = await globalThis.axe.run(document, { runOnly: { type: 'tag',
+      values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] } });
+    return r.violations.filter((v) => ['serious', 'critical'].includes(v.impact))
+      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+  });
+}
+
 test('on a phone and at 400 % zoom the chart fits and the window opens, reads, drags and closes', async () => {
   const devices = [
     { name: 'phone-2x', viewport: { width: 375, height: 667 }, deviceScaleFactor: 2, touch: true },
@@ -124,6 +135,7 @@ test('on a phone and at 400 % zoom the chart fits and the window opens, reads, d
       assert.ok(button.width >= 24 && button.height >= 24, `${d.name}: close ${button.width}×${button.height}`);
       assert.ok(await pageWidth() <= view.width, d.name);
       await page.screenshot({ path: join(SCREENSHOTS, `${d.name}-window.png`) });
+      assert.deepEqual(await seriousViolations(page), [], `${d.name}: window open`);
 
       // The strip drags it by the pointer's displacement; dragged far off, it stays where its
       // close button can be reached.
@@ -230,13 +242,7 @@ test('assistive technology reads a named chart, its aspects and the window; axe 
     for (const role of ['image', 'button'])
       for (const n of await readable(role)) assert.notEqual(n.description, n.name, n.name);
 
-    await page.evaluate(AXE);
-    const audit = () => page.evaluate(async () => {
-      const r = await globalThis.axe.run(document, { runOnly: { type: 'tag',
-        values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'] } });
-      return r.violations.filter((v) => ['serious', 'critical'].includes(v.impact))
-        .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
-    });
+    const audit = () => seriousViolations(page);
     assert.deepEqual(await audit(), [], 'window closed');
     await page.locator('#chart-now').getByRole('button', { name: LEO }).click();
     await page.getByRole('dialog', { name: LEO }).waitFor();
