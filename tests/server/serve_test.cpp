@@ -1,17 +1,19 @@
 // The demo server over raw sockets on loopback: the bundle's files and nothing outside it, the
 // strict CSP on the page, the outputs of the other commands, refusals, caching and encodings,
-// and the limits on a request head, each one byte past its bound.
+// and the limits on a request head, its body and the connections held, each one past its bound.
 #include "server/serve.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "cli/json_output.h"
 #include "cli/sky.h"
@@ -51,15 +53,24 @@ std::vector<Reply> Split(std::string data, const std::vector<bool>& no_body = {}
   return replies;
 }
 
-// Sends request on a new connection, then reads until the server closes it.
-std::string Exchange(int port, const std::string& request) {
+// A socket connected to the loopback port, or -1.
+int Connect(int port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+  close(fd);
+  return -1;
+}
+
+// Sends request on fd (a connection of its own by default), then reads until the server
+// closes it.
+std::string Exchange(int port, const std::string& request, int fd = -1) {
+  if (fd < 0) fd = Connect(port);
   std::string received;
-  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+  if (fd >= 0) {
     for (std::size_t sent = 0; sent < request.size();) {
       const ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
       if (n <= 0) break;  // the server may refuse before it has read everything
@@ -214,6 +225,8 @@ TEST_F(ServeTest, HeadLimitsRangesAndPipelining) {
       {"GET /" + std::string(8200, 'a'), 414, 0},  // no line end in sight
       {fields100 + "\r\n", 200, page_size},
       {fields100 + "X-F100: v\r\n\r\n", 431, 0},
+      {Get("/", "Content-Length: 0\r\n"), 200, page_size},  // a GET takes no body
+      {Get("/", "Content-Length: 1\r\n") + "x", 413, 0},
       {Get("/", "Range: bytes=0-9\r\n"), 200, page_size},
       {Get("/", "Range: bytes=" + [] {  // 3,900 ranges in an 8 KB head
          std::string ranges = "-";
@@ -245,5 +258,30 @@ TEST_F(ServeTest, HeadLimitsRangesAndPipelining) {
   EXPECT_EQ(replies[1].Field("Content-Length"), "3000");
   EXPECT_EQ(replies[2].status, 400);
   EXPECT_NE(replies[2].body.find("24:00"), std::string::npos);
+}
+// The connections a server holds open are bounded by the files it may open (32 at 96): the
+// last one within the bound is served, one past it gets 503 at once.
+TEST_F(ServeTest, ConnectionsPastTheLimitAreTurnedAway) {
+  rlimit files{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &files), 0);
+  const rlimit low{96, files.rlim_max};
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  Demo_Server small(bundle.string());
+  setrlimit(RLIMIT_NOFILE, &files);
+  const int small_port = small.Bind("127.0.0.1", 0);
+  ASSERT_GT(small_port, 0);
+  std::thread serving([&] { small.Listen(); });
+  std::vector<int> held;
+  for (int k = 0; k < 32; ++k) held.push_back(Connect(small_port));
+  const std::vector<Reply> turned_away = Split(Exchange(small_port, ""));
+  const std::vector<Reply> last_within = Split(Exchange(small_port, Get("/"), held.back()));
+  held.pop_back();
+  for (const int fd : held) close(fd);
+  small.Stop();
+  serving.join();
+  ASSERT_EQ(turned_away.size(), 1u);
+  EXPECT_EQ(turned_away[0].status, 503);
+  ASSERT_EQ(last_within.size(), 1u);
+  EXPECT_EQ(last_within[0].status, 200);
 }
 }  // namespace
