@@ -1,0 +1,42 @@
+// The instant reader over tests/data/tables/instants.tsv: text (in a time zone) to the UTC
+// reading or the exact refusal, and what the time base then makes of it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "control/instant.h"
+#include "tests/table_rows.h"
+
+namespace {
+std::string Reading(const InstantParse& p) {
+  if (p.status == InstantParse::Status::Invalid) return "invalid: " + p.error;
+  char text[40];
+  std::snprintf(text, sizeof text, "%s%04d-%02d-%02dT%02d:%02d:%02dZ",
+                p.status == InstantParse::Status::CalendarGap ? "gap " : "", p.utc.year,
+                p.utc.month, p.utc.day, p.utc.hour, p.utc.minute, p.utc.second);
+  return text;
+}
+
+const char* Status_Word(InstantParse::Status s) {
+  return s == InstantParse::Status::Ok ? "ok" : s == InstantParse::Status::Invalid ? "invalid" : "gap";
+}
+
+// Columns: TZ ("-" for UTC), text, reading ("*": any), Set_Time_Base's status.
+TEST(InstantTable, EveryRow) {
+  const char* old = std::getenv("TZ");
+  const std::string saved = old ? old : "";
+  for (const Table_Row& row : Read_Table("instants.tsv")) {
+    setenv("TZ", row[0] == "-" ? "UTC" : row[0].c_str(), 1);
+    tzset();
+    const InstantParse parsed = Parse_Instant(row[1]);
+    if (row[2] != "*") {
+      EXPECT_EQ(Reading(parsed), row[2]) << "line " << row.line << ": " << row[1];
+    }
+    EXPECT_EQ(Status_Word(Set_Time_Base(row[1]).status), row[3]) << "line " << row.line;
+  }
+  if (old) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
+  tzset();
+}
+}  // namespace
