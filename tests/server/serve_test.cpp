@@ -1,6 +1,6 @@
-// The demo server over raw sockets on loopback: the bundle's files and nothing outside it, the
-// strict CSP on the page, the outputs of the other commands, refusals, caching and encodings,
-// and the limits on a request head, its body and the connections held, each one past its bound.
+// The demo server over raw sockets on loopback: the limits on a request head, its body and the
+// connections held, each one past its bound, and pipelining (what it answers is held by the
+// rows of tests/data/tables/server.tsv).
 #include "server/serve.h"
 
 #include <arpa/inet.h>
@@ -119,90 +119,6 @@ class ServeTest : public ::testing::Test {
   int port = 0;
   std::thread listener;
 };
-
-TEST_F(ServeTest, RoutesRefusalsAndCaching) {
-  struct Case {
-    std::string request;
-    int status;
-    const char* type;           // prefix of the Content-Type
-    const char* cache_control;  // "" for none
-    const char* body_has;       // text the body holds
-  };
-  const std::string bad_sign = "/api/analysis?sign=%1b%5b31m%ff%00";
-  const Case cases[] = {
-      {Get("/"), 200, "text/html", "no-cache", "<title>demo"},
-      {Get("/in.html"), 200, "text/html", "no-cache", "<title>demo"},
-      {Get("/sub/el.mjs"), 200, "application/javascript", "no-cache", "xxx"},
-      {Get("/sub/el.mjs", "Accept-Encoding: gzip, deflate, br\r\n"), 200, "application/javascript",
-       "no-cache", "br form"},
-      {Get("/sub/el.mjs", "Accept-Encoding: br;q=0, gzip\r\n"), 200, "application/javascript",
-       "no-cache", "gzip form"},
-      {Get("/sub/el.mjs", "Accept-Encoding: gzip;q=0\r\n"), 200, "application/javascript",
-       "no-cache", "xxx"},
-      {Get("/chart.svg?at=2020-12-21T18:00Z"), 200, "image/svg+xml",
-       "public, max-age=31536000, immutable", "<svg"},
-      {Get("/chart.svg"), 200, "image/svg+xml", "no-store", "<svg"},
-      {Get("/api/positions?at=now"), 200, "application/json", "no-store", "\"bodies\""},
-      {Get("/api/analysis?sign=leo&at=2000-01-01T12:00Z"), 200, "application/json",
-       "public, max-age=31536000, immutable", "\"caption\""},
-      // A repeated parameter: the last counts.
-      {Get("/api/analysis?sign=13&at=2000-01-01T12:00Z&sign=leo"), 200, "application/json",
-       "public, max-age=31536000, immutable", "\"sign\":4"},
-      {Get("/api/positions?at=2000-04-31T12:00Z"), 400, "text/plain", "no-cache", "invalid"},
-      {Get("/api/positions?at=9999-12-31T23:59-12:00"), 400, "text/plain", "no-cache", "0001"},
-      {Get("/api/positions?at=1582-10-10T12:00Z"), 400, "text/plain", "no-cache", ""},
-      {Get(bad_sign), 400, "text/plain", "no-cache", "'\\x1b[31m\\xff\\x00'"},
-      {Get("/chart.svg?at=24:00"), 400, "text/plain", "no-cache", "24:00"},
-      {Get("/api/positions?at=%zz"), 400, "text/plain", "no-cache", "percent"},
-      {Get("/zc-secret.txt"), 404, "text/plain", "no-cache", "not found"},
-      {Get("/out.txt"), 404, "text/plain", "no-cache", "not found"},
-      {Get("/../zc-secret.txt"), 404, "text/plain", "no-cache", "not found"},
-      {Get("/%2e%2e/zc-secret.txt"), 404, "text/plain", "no-cache", "not found"},
-      {Get("/sub/..%2f..%2fzc-secret.txt"), 404, "text/plain", "no-cache", "not found"},
-      {Get("/sub"), 404, "text/plain", "no-cache", "not found"},
-      {Get("/sub/el.mjs.gz"), 404, "text/plain", "no-cache", "not found"},
-      {"POST / HTTP/1.1\r\nHost: x\r\nContent-Length: 1\r\n\r\nx", 405, "text/plain", "no-cache",
-       "GET"},
-      {"DELETE / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n", 405, "text/plain", "no-cache",
-       "GET"},
-      {"GET / HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n\r\nhello", 413, "text/plain", "no-cache",
-       "body"},
-      {"GET\r\n\r\n", 400, "text/plain", "no-cache", "malformed"},
-  };
-  for (const Case& c : cases) {
-    const Reply r = Fetch(c.request);
-    EXPECT_EQ(r.status, c.status) << c.request;
-    EXPECT_EQ(r.Field("Content-Type").rfind(c.type, 0), 0u) << c.request;
-    EXPECT_EQ(r.Field("Cache-Control"), c.cache_control) << c.request;
-    EXPECT_EQ(r.Field("X-Content-Type-Options"), "nosniff") << c.request;
-    EXPECT_NE(r.body.find(c.body_has), std::string::npos) << c.request << "\n" << r.body;
-    const bool page = r.Field("Content-Type").rfind("text/html", 0) == 0;
-    EXPECT_EQ(r.Field("Content-Security-Policy") == kPageCsp, page) << c.request;
-    const bool file = r.Field("Cache-Control") == "no-cache" && c.status == 200;
-    EXPECT_EQ(r.Field("Access-Control-Allow-Origin") == "*", file) << c.request;
-    if (c.status == 400) {
-      EXPECT_EQ(r.body.find('\n'), r.body.size() - 1) << c.request;  // one line
-      for (const char ch : r.body)
-        EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20) << c.request;
-    }
-  }
-  Sky sky;
-  ASSERT_EQ(Compute_Sky("2000-01-01T12:00Z", sky).status, kExitOk);
-  EXPECT_EQ(Fetch(Get("/api/positions?at=2000-01-01T12:00Z")).body, Positions_Json(sky) + "\n");
-
-  // Revalidation: the ETag of each form (and of a fixed output) gets 304 with no body.
-  for (const std::string& fields : {std::string(), std::string("Accept-Encoding: br\r\n")}) {
-    for (const char* target : {"/", "/sub/el.mjs", "/api/positions?at=2000-01-01T12:00Z"}) {
-      const Reply first = Fetch(Get(target, fields));
-      ASSERT_FALSE(first.Field("ETag").empty()) << target;
-      const Reply again =
-          Fetch(Get(target, fields + "If-None-Match: W/\"0\", " + first.Field("ETag") + "\r\n"));
-      EXPECT_EQ(again.status, 304) << target;
-      EXPECT_EQ(again.body, "") << target;
-      EXPECT_EQ(again.Field("ETag"), first.Field("ETag")) << target;
-    }
-  }
-}
 
 // Each limit at its bound and one byte (or field) past it; Range ignored; pipelined requests
 // answered in order; HEAD without a body.
