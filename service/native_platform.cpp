@@ -1,5 +1,5 @@
-// The command line's platform.
-#include "cli/cli_platform.h"
+// The native hosts' platform.
+#include "service/native_platform.h"
 
 #include <langinfo.h>
 
@@ -32,7 +32,7 @@ std::string Full_Year_Date_Format(int year) {
 }
 }  // namespace
 
-std::string Cli_Platform::Date_Text() {
+std::string Native_Platform::Date_Text() {
   // The zone's offset at this instant from the C library, then the local date in the same
   // historical calendar (Julian before 1582-10-15) that the instant was given in.
   const std::int64_t utc_seconds = Unix_Seconds(utc_);
@@ -59,4 +59,4 @@ std::string Cli_Platform::Date_Text() {
   return text;
 }
 
-void Cli_Platform::Message_Box(std::string_view text, int) { err_ << text << "\n"; }
+void Native_Platform::Message_Box(std::string_view text, int) { err_ << text << "\n"; }
