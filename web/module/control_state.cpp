@@ -1,6 +1,6 @@
 // JSON text of the render state. Numbers are written with at most three decimals by a small
 // fixed-point writer, so the module carries no general floating-point formatting of its own.
-#include "web/control_state.h"
+#include "web/module/control_state.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The chart's reading: retrograde marks and aspect lines found in the drawing layer.
-#include "web/chart_reading.h"
+#include "web/module/chart_reading.h"
 
 #include <cstdint>
 #include <optional>

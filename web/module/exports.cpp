@@ -16,9 +16,9 @@
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
-#include "web/chart_reading.h"
-#include "web/control_state.h"
-#include "web/web_platform.h"
+#include "web/module/chart_reading.h"
+#include "web/module/control_state.h"
+#include "web/module/web_platform.h"
 
 namespace {
 // Status of a call, as the page reads it.
