@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "control/instant.h"
+#include "calendar/calendar.h"
 
 namespace {
 // LC_TIME's short date format with its year written in full: %y, %Y and %D's year become the
@@ -54,7 +54,7 @@ std::string Native_Platform::Date_Text() {
   std::string text(buf, n);
   // A local day before 1582-10-15 is shown in the Julian calendar: marked so, with the date
   // in a first-strong isolate so it keeps its own order in the Arabic line.
-  if (Day_Number(l.year, l.month, l.day) < Day_Number(1582, 10, 15))
+  if (!Is_Gregorian_Date(l.year, l.month, l.day))
     text = "\u2068" + text + "\u2069 (يولياني)";
   return text;
 }
