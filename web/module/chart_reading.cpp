@@ -1,99 +1,46 @@
-// The chart's reading: retrograde marks and aspect lines found in the drawing layer.
+// The chart's reading, from the chart's model: the retrograde marks and aspects it was drawn
+// with.
 #include "web/module/chart_reading.h"
 
 #include <cstdint>
-#include <optional>
-#include <utility>
-#include <variant>
-#include <vector>
 
-#include "analysis/orb_table.h"
 #include "analysis/position_text.h"
 #include "render/chart.h"
+#include "web/module/json_writer.h"
 
 namespace {
-// Retrograde mark offset from a glyph's top left corner (twips), as DrawThéme prints it.
-constexpr float kMarkDx = 200;
-constexpr float kMarkDy = 300;
-
-// The Arabic name of the aspect whose line is drawn in color, or nullptr.
-const char* Aspect_Named(std::uint32_t color) {
-  for (const Aspect& a : kAspects)
-    if (kAspectPens[a.kind].color == color) return a.name;
-  return nullptr;
-}
-
 // The body's Arabic name: its phrase without the trailing " في ".
 std::string Body_Name(int i) {
   std::string phrase = Pln_Phrase(static_cast<std::int16_t>(i));
   constexpr std::string_view kIn = " في ";
-  if (phrase.size() >= kIn.size() && phrase.compare(phrase.size() - kIn.size(), kIn.size(), kIn) == 0)
+  if (phrase.size() >= kIn.size() &&
+      phrase.compare(phrase.size() - kIn.size(), kIn.size(), kIn) == 0)
     phrase.resize(phrase.size() - kIn.size());
   return phrase;
-}
-
-void Quoted(std::string& out, std::string_view s) {
-  out += '"';
-  for (const char c : s) {
-    if (c == '"' || c == '\\') out += '\\';
-    if (static_cast<unsigned char>(c) >= 0x20) out += c;
-  }
-  out += '"';
 }
 }  // namespace
 
 std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error) {
-  const auto& items = ctl.Chart.Layer.Items();
-  // The ticks are the lines in the tick colour, one per body in BodyIndex order; each starts
-  // at its inner end, where aspect lines end.
-  std::vector<std::pair<float, float>> inner;
-  for (const Drawing_Item& item : items) {
-    const auto* l = std::get_if<Drawn_Line>(&item);
-    if (l && l->Color == kTickColor && inner.size() < ctl.Chart.ImgPln.size())
-      inner.emplace_back(l->X1, l->Y1);
+  const Chart_Shown& shown = ctl.Chart.Shown;
+  Json_Writer w;
+  w.out += '{';
+  w.Key("error"), w.String(error);
+  w.Key("retrograde");
+  w.out += '[';
+  for (const bool marked : shown.Retro_Marked) w.Next(), w.Bool(marked);
+  w.out += ']';
+  w.Key("aspects");
+  w.out += '[';
+  for (const Drawn_Aspect& a : shown.Aspects) {
+    w.Next();
+    w.out += '{';
+    w.Key("aspect"), w.String(a.aspect->name);
+    w.Key("bodies");
+    w.out += '[';
+    w.String(Body_Name(a.first));
+    w.Next(), w.String(Body_Name(a.second));
+    w.out += "]}";
   }
-  const auto body_at = [&](float x, float y) -> std::optional<int> {
-    for (std::size_t k = 0; k < inner.size(); ++k)
-      if (inner[k].first == x && inner[k].second == y) return static_cast<int>(k);
-    return std::nullopt;
-  };
-
-  std::string out = "{\"error\":";
-  Quoted(out, error);
-  out += ",\"retrograde\":[";
-  for (std::size_t k = 0; k < ctl.Chart.ImgPln.size(); ++k) {
-    const Child_Control& img = ctl.Chart.ImgPln[k];
-    bool marked = false;
-    for (const Drawing_Item& item : items) {
-      const auto* t = std::get_if<Printed_Text>(&item);
-      marked = marked || (t && t->Text == kRetroMark && t->X == static_cast<float>(img.Left + kMarkDx) &&
-                          t->Y == static_cast<float>(img.Top + kMarkDy));
-    }
-    out += k ? "," : "";
-    out += marked ? "true" : "false";
-  }
-  out += "],\"aspects\":[";
-  std::vector<std::pair<int, int>> listed;
-  for (const Drawing_Item& item : items) {
-    const auto* l = std::get_if<Drawn_Line>(&item);
-    const char* aspect = l ? Aspect_Named(l->Color) : nullptr;
-    if (!aspect) continue;
-    const auto a = body_at(l->X1, l->Y1), b = body_at(l->X2, l->Y2);
-    if (!a || !b) continue;
-    const std::pair<int, int> pair{*a, *b};
-    bool seen = false;
-    for (const auto& p : listed) seen = seen || p == pair;
-    if (seen) continue;
-    if (!listed.empty()) out += ',';
-    listed.push_back(pair);
-    out += "{\"aspect\":";
-    Quoted(out, aspect);
-    out += ",\"bodies\":[";
-    Quoted(out, Body_Name(*a));
-    out += ',';
-    Quoted(out, Body_Name(*b));
-    out += "]}";
-  }
-  out += "]}";
-  return out;
+  w.out += "]}";
+  return w.out;
 }
