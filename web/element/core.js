@@ -1,14 +1,14 @@
 // The bridge to the WebAssembly module: fetched and compiled once for the page, on first use;
 // its calls wrapped for JavaScript, and the page side of the control's platform that the
-// module calls back (web/host_library.js).
+// module calls back (web/module/host_library.js).
 import { dateLabel, preloadArtwork } from './dom.js';
 import { pageOverlay } from './overlay.js';
 // emscripten's minimal loader, bundled into the element's script: no request of its own. It
 // looks for nothing beside itself (the .wasm comes through instantiateWasm below; see
-// web/adapt-loader.mjs).
+// web/build/adapt-loader.mjs).
 import createZodiacChartCore from './zodiac-chart-core.mjs';
 
-// Status of the module's calls (web/exports.cpp).
+// Status of the module's calls (web/module/exports.cpp).
 export const Status = { ok: 0, fault: 1, badInstant: 2, noControl: 3, failed: 4, calendarGap: 5 };
 
 
@@ -89,6 +89,11 @@ function wrapCore(m) {
     windowPress: (x, y, button) => m._zc_window_press(x, y, button),
     lastError: () => m.UTF8ToString(m._zc_last_error()),
     chartReading: (id) => json(m._zc_chart_reading(id)),
+    // The Julian date [y, m, d] of a proleptic Gregorian date before the 1582 reform, or null.
+    julianDate: (y, mo, d) => {
+      const k = m._zc_julian_date(y, mo, d);
+      return k ? [Math.floor(k / 10000), Math.floor(k / 100) % 100, k % 100] : null;
+    },
     timeStartup: (runs) => m._zc_time_startup(runs),
   };
 }
@@ -106,7 +111,7 @@ function guarded(what, f, fallback) {
   };
 }
 
-// The page side of the control's platform (web/host_library.js calls these).
+// The page side of the control's platform (web/module/host_library.js calls these).
 const pageHost = {
   clockUtc: guarded('reading the clock', () => {
     const d = new Date();
@@ -115,7 +120,8 @@ const pageHost = {
   }, [2000, 1, 1, 0, 0, 0]),
   // The visitor's general date format: short date, then the time with seconds.
   dateText: guarded('the date text',
-    (id, unixMs) => dateLabel(Number.isNaN(unixMs) ? new Date() : new Date(unixMs)), ''),
+    (id, unixMs) => dateLabel(Number.isNaN(unixMs) ? new Date() : new Date(unixMs),
+      loadedCore?.julianDate), ''),
   messageBox: guarded('the message box',
     (id, text, icon, font) => pageOverlay(loadedCore).messageBox(text, icon, font)),
   // The window opens when the event that showed it has been handled (overlay.js).

@@ -1,11 +1,11 @@
 // Rendering the started control to SVG.
-#include "cli/render_command.h"
+#include "service/render_command.h"
 
 #include <stdexcept>
 
-#include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
 #include "render/chart_svg.h"
+#include "service/native_platform.h"
 #include "ui/frm_analyse.h"
 
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
@@ -13,7 +13,7 @@ Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& s
   // Each rendering is a fresh page: the thread's analysis window starts unloaded.
   Unload_FrmAnalyse();
   const Outcome outcome = Run_At_Instant(instant, [&](const CivilTime& utc) {
-    Cli_Platform platform(utc, messages);
+    Native_Platform platform(utc, messages);
     ActiveX_Ctl ctl(platform);
     ctl.UserControl_Initialize();
     const FrmAnalyse* window = nullptr;
