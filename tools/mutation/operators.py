@@ -35,7 +35,7 @@ def binary_for(path):
 SWAPS = [(" <= ", " < "), (" < ", " <= "), (" >= ", " > "), (" > ", " >= "), (" == ", " != "),
          (" != ", " == "), (" && ", " || "), (" || ", " && "), (" + 1", " - 1"), (" - 1", " + 1")]
 # An expression statement alone on its line: a call, or an assignment to a name or member.
-STATEMENT = re.compile(r"^(\s*)((?:[A-Za-z_][\w:]*(?:\.|->|\[[^\]]*\])?)+\s*"
+STATEMENT = re.compile(r"^(\s*)([A-Za-z_][\w:]*(?:(?:\.|->)[A-Za-z_]\w*|\[[^\]]*\])*\s*"
                        r"(?:\(|=(?!=)|\+=|-=|\*=|/=|\|=|&=|<<=|>>=|\+\+|--)).*;\s*$")
 NOT_STATEMENT = re.compile(r"^\s*(return|const|static|constexpr|using|typedef|case|default|"
                            r"goto|delete|throw|else|if|for|while|switch|do)\b")
@@ -106,7 +106,7 @@ def run(build_dir, target, skip, timeout):
         cmd.append(f"--gtest_filter={skip}")
     try:
         r = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                           timeout=timeout, cwd=ROOT)
+                           errors="replace", timeout=timeout, cwd=ROOT)
     except subprocess.TimeoutExpired:
         return "caught", [f"no end within {timeout:g} s"]
     failed = sorted(set(re.findall(r"^\[  FAILED  \] (\S+?)(?: \(|,|$)", r.stdout, re.M)))
