@@ -1,7 +1,7 @@
 // The module's bridge (web/module/*.cpp) built natively over tests/data/tables/bridge.tsv:
 // calls as the element makes them, then the JSON it reads (the render state, the chart's
 // reading, the window's state), the statuses and what the page was asked to show. The page's
-// side (host_imports.h) is played here: a clock at 2000-01-01T12:00Z, a fixed date text, and
+// side (host_imports.h) is played here: a clock at 2020-12-21T18:00Z, a fixed date text, and
 // a record of the message boxes and windows asked for.
 #include <gtest/gtest.h>
 
@@ -29,6 +29,8 @@ const char* zc_window_state();
 int zc_window_close();
 int zc_window_press(float x, float y, int dom_button);
 const char* zc_last_error();
+int zc_julian_date(int year, int month, int day);
+double zc_time_startup(int runs);
 }
 
 namespace {
@@ -39,7 +41,7 @@ int g_fault_step = -1;
 
 extern "C" {
 void zc_host_clock(int, int* out) {
-  const int now[6] = {2000, 1, 1, 12, 0, 0};
+  const int now[6] = {2020, 12, 21, 18, 0, 0};
   std::memcpy(out, now, sizeof now);
 }
 void zc_host_date_text(int, double unix_ms, char* buf, int size) {
@@ -78,6 +80,8 @@ int Call(const std::string& call) {
   if (name == "press") return in >> a >> b, zc_window_press(static_cast<float>(e), static_cast<float>(a), b);
   if (name == "fault") return g_fault_step = e, 0;
   if (name == "count") return zc_control_count();
+  if (name == "time_startup") return zc_time_startup(e) >= 0 ? 0 : 1;
+  if (name == "julian_date") return in >> a >> b, zc_julian_date(e, a, b);
   ADD_FAILURE() << "unknown call " << call;
   return -1;
 }
