@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -83,3 +86,28 @@ inline bool Output_Matches(const std::string& want, const std::string& got) {
   if (!want.empty() && want[0] == '=') return got == want.substr(1);
   return want == Digest(got);
 }
+
+// TZ (UTC by default) and the C locale's LC_TIME for its lifetime, the previous ones after.
+class Scoped_Zone {
+ public:
+  explicit Scoped_Zone(const char* zone = "UTC") : locale_(std::setlocale(LC_TIME, nullptr)) {
+    const char* old = std::getenv("TZ");
+    had_ = old != nullptr;
+    if (had_) saved_ = old;
+    Set(zone);
+    std::setlocale(LC_TIME, "C");
+  }
+  void Set(const char* zone) {
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~Scoped_Zone() {
+    if (had_) setenv("TZ", saved_.c_str(), 1); else unsetenv("TZ");
+    tzset();
+    std::setlocale(LC_TIME, locale_.c_str());
+  }
+
+ private:
+  bool had_ = false;
+  std::string saved_, locale_;
+};

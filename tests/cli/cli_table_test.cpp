@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <clocale>
-#include <cstdlib>
-#include <ctime>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -22,11 +19,7 @@ void Fault_At_Slot(int slot) {
 // Columns: status, arguments (separated by blanks; "" an empty one), standard output (see
 // Output_Matches), the first line of standard error ("-" none), the step of a fault ("-" none).
 TEST(CliTable, EveryRow) {
-  const char* old = std::getenv("TZ");
-  const std::string saved_zone = old ? old : "", locale = std::setlocale(LC_TIME, nullptr);
-  setenv("TZ", "UTC", 1);
-  tzset();
-  std::setlocale(LC_TIME, "C");
+  const Scoped_Zone utc;
   std::ostringstream no_out, reference;
   Run_Cli({"orbits"}, no_out, reference);
   const std::string usage_and_hint = reference.str().substr(reference.str().find('\n') + 1);
@@ -64,8 +57,5 @@ TEST(CliTable, EveryRow) {
     }
   }
   Set_Fault_Probe(nullptr);
-  std::setlocale(LC_TIME, locale.c_str());
-  if (old) setenv("TZ", saved_zone.c_str(), 1); else unsetenv("TZ");
-  tzset();
 }
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
 #include "control/instant.h"
 #include "tests/table_rows.h"
@@ -26,11 +24,9 @@ const char* Status_Word(InstantParse::Status s) {
 
 // Columns: TZ ("-" for UTC), text, reading ("now": the clock's), Set_Time_Base's status.
 TEST(InstantTable, EveryRow) {
-  const char* old = std::getenv("TZ");
-  const std::string saved = old ? old : "";
+  Scoped_Zone zone;
   for (const Table_Row& row : Read_Table("instants.tsv")) {
-    setenv("TZ", row[0] == "-" ? "UTC" : row[0].c_str(), 1);
-    tzset();
+    zone.Set(row[0] == "-" ? "UTC" : row[0].c_str());
     errno = ERANGE;  // left by some earlier call: the reader must not take it for its own
     const InstantParse parsed = Parse_Instant(row[1]);
     if (row[2] == "now") {  // the clock's reading, within the seconds this row takes
@@ -40,7 +36,5 @@ TEST(InstantTable, EveryRow) {
     }
     EXPECT_EQ(Status_Word(Set_Time_Base(row[1]).status), row[3]) << "line " << row.line;
   }
-  if (old) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
-  tzset();
 }
 }  // namespace

@@ -3,9 +3,6 @@
 // in UTC and the C locale.
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstdlib>
-#include <ctime>
 #include <filesystem>
 
 #include "ephemeris/float_check.h"
@@ -33,11 +30,7 @@ const char* Field(const std::string& head, const std::string& name, std::string&
 // the first answer, "Name: value" present with that value, "-Name" absent, "fault: STEP" a
 // floating-point fault raised at that step of the computation.
 TEST(SiteTable, EveryRow) {
-  const char* old = std::getenv("TZ");
-  const std::string saved_zone = old ? old : "", locale = std::setlocale(LC_TIME, nullptr);
-  setenv("TZ", "UTC", 1);
-  tzset();
-  std::setlocale(LC_TIME, "C");
+  const Scoped_Zone utc;
   // The compressed forms count only when at least as new as their file.
   namespace fs = std::filesystem;
   const fs::path bundle = fs::path(ZC_TEST_DATA_DIR) / "bundle";
@@ -89,8 +82,5 @@ TEST(SiteTable, EveryRow) {
     }
   }
   Set_Fault_Probe(nullptr);
-  std::setlocale(LC_TIME, locale.c_str());
-  if (old) setenv("TZ", saved_zone.c_str(), 1); else unsetenv("TZ");
-  tzset();
 }
 }  // namespace
