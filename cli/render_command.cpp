@@ -1,15 +1,21 @@
-// Rendering the started control to SVG.
+// Rendering the started control to SVG, and to the pictures made from that SVG.
 #include "cli/render_command.h"
 
 #include <stdexcept>
 
 #include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
+#include "picture/picture.h"
 #include "render/chart_svg.h"
 #include "ui/frm_analyse.h"
 
-Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
-                     std::ostream& messages) {
+namespace {
+// The chart's SVG at the instant (with sign's window when sign >= 0); the window's text (the
+// analysis as the window holds it) into analysis when it is given. Runs on the caller's
+// thread with a fresh page, guarded as Run_At_Instant.
+Outcome Render(std::string_view instant, int sign, bool window_in_svg, std::string& svg,
+               std::string* analysis, std::ostream& messages,
+               const std::function<void()>& then = {}) {
   // Each rendering is a fresh page: the thread's analysis window starts unloaded.
   Unload_FrmAnalyse();
   const Outcome outcome = Run_At_Instant(instant, [&](const CivilTime& utc) {
@@ -17,13 +23,61 @@ Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& s
     ActiveX_Ctl ctl(platform);
     ctl.UserControl_Initialize();
     const FrmAnalyse* window = nullptr;
-    if (analysis_sign >= 0) {
-      ctl.LabAnalyse_MouseUp(static_cast<std::int16_t>(analysis_sign), 1, 0, 0, 0);
+    if (sign >= 0) {
+      ctl.LabAnalyse_MouseUp(static_cast<std::int16_t>(sign), 1, 0, 0, 0);
       window = Loaded_FrmAnalyse();
       if (!window || !window->Shown()) throw std::runtime_error("the analysis window did not open");
+      if (analysis) *analysis = window->TxtAnalyse.Caption;
     }
-    svg = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()}, window);
+    svg = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()},
+                    window_in_svg ? window : nullptr);
+    if (then) then();  // still guarded: a picture that fails is a fault
   });
   Unload_FrmAnalyse();
+  return outcome;
+}
+
+// The window's text split for a card: its first line the sign's caption, each further line
+// that is not blank a sentence.
+Card_Text Card_Text_Of(std::string_view analysis) {
+  Card_Text text;
+  while (!analysis.empty()) {
+    const std::size_t end = analysis.find('\n');
+    std::string_view line = analysis.substr(0, end);
+    analysis.remove_prefix(end == std::string_view::npos ? analysis.size() : end + 1);
+    if (line.find_first_not_of(" \r") == std::string_view::npos) continue;
+    if (text.caption.empty())
+      text.caption = std::string(line);
+    else
+      text.sentences.emplace_back(line);
+  }
+  return text;
+}
+}  // namespace
+
+Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
+                     std::ostream& messages) {
+  std::string made;
+  const Outcome outcome = Render(instant, analysis_sign, true, made, nullptr, messages);
+  if (outcome.status == kExitOk) svg = std::move(made);
+  return outcome;
+}
+
+Outcome Render_Png(std::string_view instant, int analysis_sign, int scale, std::string& png,
+                   std::ostream& messages) {
+  if (scale < kMinScale || scale > kMaxScale)
+    return {kExitUsage, "the scale must be a whole number from 1 to 4"};
+  std::string svg, made;
+  const Outcome outcome = Render(instant, analysis_sign, true, svg, nullptr, messages,
+                                 [&] { made = Svg_Png(svg, scale); });
+  if (outcome.status == kExitOk) png = std::move(made);
+  return outcome;
+}
+
+Outcome Render_Card(std::string_view instant, int sign, std::string& png, std::ostream& messages) {
+  std::string svg, analysis, made;
+  const Outcome outcome = Render(instant, sign, false, svg, &analysis, messages,
+                                 [&] { made = Card_Png(svg, Card_Text_Of(analysis)); });
+  if (outcome.status == kExitOk) png = std::move(made);
   return outcome;
 }

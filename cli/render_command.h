@@ -14,3 +14,13 @@
 // fault (or a window that failed to open) kExitFault; svg is then left as it was.
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages);
+
+// Render_Chart's SVG as a PNG at scale 1..4 (1: 513 x 459 pixels without the window, wider
+// with it). A scale outside 1..4 gives kExitUsage; otherwise the outcomes of Render_Chart,
+// and kExitFault when the picture cannot be made.
+Outcome Render_Png(std::string_view instant, int analysis_sign, int scale, std::string& png,
+                   std::ostream& messages);
+
+// The social card for sign (0..11) at the instant: 1200 x 630 PNG, the chart beside the
+// sign's daily analysis; the outcomes of Render_Png.
+Outcome Render_Card(std::string_view instant, int sign, std::string& png, std::ostream& messages);

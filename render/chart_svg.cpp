@@ -1,6 +1,7 @@
 // SVG rendering of the chart control's state: nothing here decides what is shown, only how.
 #include "render/chart_svg.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "render/assets.h"
 #include "render/css_style.h"
+#include "render/text_layout.h"
 #include "ui/frm_analyse.h"
 #include "ui/surface.h"
 
@@ -167,22 +169,46 @@ void Label(Svg_Writer& w, const Child_Control& c) {
   w.Escaped(c.Caption) << "</text>";
 }
 
-// Multi-line text (the analysis and the credits) as wrapped HTML inside the drawing.
-void Html_Box(Svg_Writer& w, const Child_Control& c, double x, double y, bool scrolls,
-              std::string_view line_height) {
-  w << "<foreignObject";
+// Multi-line text (the analysis and the credits) as the window's text boxes show it: a
+// padding of 60 on either side, right to left, lines right-aligned or centred, wrapped where
+// the fonts that draw them break (Wrap_Text), each line's box line_height ems tall with the
+// text centred in it (CSS line-height). A picture cannot scroll: a text longer than its box
+// gets tighter lines, down to 1.2 ems, then a smaller size, in steps of 5 %, until it fits.
+void Text_Box_Svg(Svg_Writer& w, const Child_Control& c, double x, double y, double line_height) {
+  constexpr double kPadding = 60, kTightest = 1.2;
+  const Font_Spec& font = c.Font;
+  const bool bold = font.Weight >= 600;
+  const bool centred = c.Alignment == Text_Align::Center;
+  double size = font.Size * kTwipsPerPoint;
+  Wrapped_Text wrapped = Wrap_Text(c.Caption, Font_Stack(font), size, bold, c.Width - 2 * kPadding);
+  const auto height = [&](double lh) { return static_cast<double>(wrapped.lines.size()) * lh * size; };
+  if (height(line_height) > c.Height) line_height = std::max(kTightest, c.Height / height(1));
+  for (int step = 1; height(line_height) > c.Height && step < 10; ++step) {
+    size = font.Size * kTwipsPerPoint * (1 - 0.05 * step);
+    wrapped = Wrap_Text(c.Caption, Font_Stack(font), size, bold, c.Width - 2 * kPadding);
+    line_height = std::max(kTightest, std::min(line_height, c.Height / height(1)));
+  }
+  w << "<g class=\"" << c.Name << "\"><rect";
   w.Attr("x", x).Attr("y", y).Attr("width", c.Width).Attr("height", c.Height);
-  w << "><div xmlns=\"http://www.w3.org/1999/xhtml\" dir=\"rtl\" style=\"box-sizing:border-box;"
-       "width:100%;height:100%;margin:0;padding:0 60px;white-space:pre-wrap;line-height:"
-    << line_height << ';';
-  w << "text-align:" << (c.Alignment == Text_Align::Center ? "center" : "right") << ";";
-  w << "overflow-y:" << (scrolls ? "scroll" : "hidden") << ";font-family:" << Font_Stack(c.Font)
-    << ";font-size:";
-  w.Num(c.Font.Size * kTwipsPerPoint) << "px;font-weight:" << (c.Font.Weight >= 600 ? "bold" : "normal")
-                                     << ";color:";
-  w.Color(c.ForeColor) << ";background:";
-  w.Color(c.BackColor) << "\">";
-  w.Escaped(c.Caption) << "</div></foreignObject>";
+  w << " fill=\"";
+  w.Color(c.BackColor) << "\"/><g direction=\"rtl\" text-anchor=\""
+                        << (centred ? "middle" : "start") << "\" xml:space=\"preserve\" fill=\"";
+  w.Color(c.ForeColor) << "\" font-family=\"" << Font_Stack(font) << '"';
+  w.Attr("font-size", size);
+  if (bold) w << " font-weight=\"bold\"";
+  w << '>';
+  const double box = line_height * size;
+  const double baseline = (box - wrapped.ascent - wrapped.descent) / 2 + wrapped.ascent;
+  const double anchor_x = centred ? x + c.Width / 2 : x + c.Width - kPadding;
+  for (std::size_t k = 0; k < wrapped.lines.size(); ++k) {
+    if ((k + 1) * box > c.Height + 0.5) break;  // not reached: the text fits
+    if (wrapped.lines[k].text.empty()) continue;
+    w << "<text";
+    w.Attr("x", anchor_x).Attr("y", y + k * box + baseline);
+    w << '>';
+    w.Escaped(wrapped.lines[k].text) << "</text>";
+  }
+  w << "</g></g>";
 }
 
 void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
@@ -196,8 +222,8 @@ void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
   w << " fill=\"";
   w.Color(FrmAnalyse::Back_Color) << "\"/>";
   // Back to front: the label under the windowed text box and picture box.
-  Html_Box(w, f.Lab, cx + f.Lab.Left, cy + f.Lab.Top, false, "1.2");
-  Html_Box(w, f.TxtAnalyse, cx + f.TxtAnalyse.Left, cy + f.TxtAnalyse.Top, true, "1.5");
+  Text_Box_Svg(w, f.Lab, cx + f.Lab.Left, cy + f.Lab.Top, 1.2);
+  Text_Box_Svg(w, f.TxtAnalyse, cx + f.TxtAnalyse.Left, cy + f.TxtAnalyse.Top, 1.5);
   const double px = cx + f.Pic.Left, py = cy + f.Pic.Top;
   w << "<rect";
   w.Attr("x", px).Attr("y", py).Attr("width", f.Pic.Width).Attr("height", f.Pic.Height);
