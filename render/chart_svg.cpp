@@ -181,12 +181,23 @@ void Text_Box_Svg(Svg_Writer& w, const Child_Control& c, double x, double y, dou
   const bool centred = c.Alignment == Text_Align::Center;
   double size = font.Size * kTwipsPerPoint;
   Wrapped_Text wrapped = Wrap_Text(c.Caption, Font_Stack(font), size, bold, c.Width - 2 * kPadding);
-  const auto height = [&](double lh) { return static_cast<double>(wrapped.lines.size()) * lh * size; };
-  if (height(line_height) > c.Height) line_height = std::max(kTightest, c.Height / height(1));
+  // The lines' boxes, and what the font's ascent and descent reach past them above the
+  // first line and below the last.
+  const auto height = [&](double lh) {
+    const double over = std::max(0.0, wrapped.ascent + wrapped.descent - lh * size);
+    return static_cast<double>(wrapped.lines.size()) * lh * size + over;
+  };
+  // The tightest line height at which the text fits, within kTightest..line_height.
+  const auto fitting = [&](double widest) {
+    double lh = widest;
+    while (lh > kTightest && height(lh) > c.Height) lh = std::max(kTightest, lh - 0.05);
+    return lh;
+  };
+  line_height = fitting(line_height);
   for (int step = 1; height(line_height) > c.Height && step < 10; ++step) {
     size = font.Size * kTwipsPerPoint * (1 - 0.05 * step);
     wrapped = Wrap_Text(c.Caption, Font_Stack(font), size, bold, c.Width - 2 * kPadding);
-    line_height = std::max(kTightest, std::min(line_height, c.Height / height(1)));
+    line_height = fitting(line_height);
   }
   w << "<g class=\"" << c.Name << "\"><rect";
   w.Attr("x", x).Attr("y", y).Attr("width", c.Width).Attr("height", c.Height);
@@ -201,7 +212,6 @@ void Text_Box_Svg(Svg_Writer& w, const Child_Control& c, double x, double y, dou
   const double baseline = (box - wrapped.ascent - wrapped.descent) / 2 + wrapped.ascent;
   const double anchor_x = centred ? x + c.Width / 2 : x + c.Width - kPadding;
   for (std::size_t k = 0; k < wrapped.lines.size(); ++k) {
-    if ((k + 1) * box > c.Height + 0.5) break;  // not reached: the text fits
     if (wrapped.lines[k].text.empty()) continue;
     w << "<text";
     w.Attr("x", anchor_x).Attr("y", y + k * box + baseline);
