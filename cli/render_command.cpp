@@ -1,6 +1,7 @@
 // Rendering the started control to SVG, and to the pictures made from that SVG.
 #include "cli/render_command.h"
 
+#include <sstream>
 #include <stdexcept>
 
 #include "cli/cli_platform.h"
@@ -60,6 +61,33 @@ Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& s
   std::string made;
   const Outcome outcome = Render(instant, analysis_sign, true, made, nullptr, messages);
   if (outcome.status == kExitOk) svg = std::move(made);
+  return outcome;
+}
+
+Outcome Chart_Png_Source(std::string_view instant, int analysis_sign, Picture_Source& source) {
+  Picture_Source made;
+  std::ostringstream messages;
+  const Outcome outcome = Render(instant, analysis_sign, true, made.svg, nullptr, messages);
+  if (outcome.status == kExitOk) source = std::move(made);
+  return outcome;
+}
+
+Outcome Card_Source(std::string_view instant, int sign, Picture_Source& source) {
+  Picture_Source made;
+  std::ostringstream messages;
+  const Outcome outcome = Render(instant, sign, false, made.svg, &made.analysis, messages);
+  if (outcome.status == kExitOk) source = std::move(made);
+  return outcome;
+}
+
+Outcome Draw_Picture(const Picture_Source& source, int scale, bool card, std::string& png) {
+  if (!card && (scale < kMinScale || scale > kMaxScale))
+    return {kExitUsage, "the scale must be a whole number from 1 to 4"};
+  std::string made;
+  const Outcome outcome = Run_Guarded([&] {
+    made = card ? Card_Png(source.svg, Card_Text_Of(source.analysis)) : Svg_Png(source.svg, scale);
+  });
+  if (outcome.status == kExitOk) png = std::move(made);
   return outcome;
 }
 

@@ -190,7 +190,63 @@ std::shared_ptr<const std::string> Read_File(const fs::path& path) {
 bool Ends_With(std::string_view s, std::string_view end) {
   return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
 }
+
+// A picture route: the source drawn first (cheap), so a request naming its ETag gets 304
+// without the picture being drawn; the ETag covers what the picture is drawn from and how.
+Http_Answer Picture(bool card, const std::map<std::string, std::string>& params,
+                    const Http_Request& request) {
+  const auto param = [&](const char* name) -> const std::string* {
+    const auto it = params.find(name);
+    return it == params.end() ? nullptr : &it->second;
+  };
+  const std::string at = param("at") ? *param("at") : "now";
+  int scale = 1;
+  if (const std::string* text = param("scale")) {
+    if (text->size() != 1 || (*text)[0] < '1' || (*text)[0] > '4')
+      return Plain(400, "scale must be a whole number from 1 to 4, not '" + *text + "'");
+    scale = (*text)[0] - '0';
+  }
+  int sign = -1;
+  const std::string* sign_text = param(card ? "sign" : "analysis");
+  if (card || sign_text) {
+    if (const Outcome o = Read_Sign(sign_text ? *sign_text : "", sign); o.status != kExitOk)
+      return Refuse(o);
+  }
+  Picture_Source source;
+  const Outcome o = card ? Card_Source(at, sign, source) : Chart_Png_Source(at, sign, source);
+  if (o.status != kExitOk) return Refuse(o);
+  const bool fixed = at != "now";
+  Http_Answer a;
+  a.fields = {{"Content-Type", "image/png"}};
+  if (fixed) {
+    std::string etag = Etag_Of(source.svg + '\0' + source.analysis + '\0' +
+                               (card ? "card" : "png" + std::to_string(scale)));
+    a.fields.emplace_back("Cache-Control", kForever);
+    a.fields.emplace_back("ETag", etag);
+    if (Names_Etag(request.if_none_match, etag)) {
+      a.status = 304;
+      a.has_body = false;
+      a.fields.erase(a.fields.begin());
+      a.body = std::make_shared<const std::string>();
+      return a;
+    }
+  } else {
+    a.fields.emplace_back("Cache-Control", "no-store");
+  }
+  std::string png;
+  if (const Outcome d = Draw_Picture(source, scale, card, png); d.status != kExitOk) return Refuse(d);
+  a.body = std::make_shared<const std::string>(std::move(png));
+  // Another origin's page may show it in an <img>, even one that isolates itself.
+  a.fields.emplace_back("Cross-Origin-Resource-Policy", "cross-origin");
+  return a;
+}
 }  // namespace
+
+bool Demo_Site::Draws_Picture(std::string_view target) {
+  std::string path;
+  return Percent_Decode(target.substr(0, target.find('?')), false, path) &&
+         (path == "/chart.png" || path == "/card.png");
+}
 
 Demo_Site::Demo_Site(const std::string& bundle_dir) {
   std::error_code ec;
@@ -268,6 +324,7 @@ Http_Answer Demo_Site::Answer(const Http_Request& request) const {
     a.fields.emplace_back("Content-Security-Policy", kSvgCsp);
     return a;
   }
+  if (path == "/chart.png" || path == "/card.png") return Picture(path == "/card.png", params, request);
   if (path == "/api/positions") {
     Sky sky;
     const Outcome o = Compute_Sky(at, sky);

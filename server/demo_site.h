@@ -39,11 +39,17 @@ class Demo_Site {
   //   /chart.svg?at=INSTANT                 the render output
   //   /api/positions?at=INSTANT             positions --json
   //   /api/analysis?sign=SIGN&at=INSTANT    analysis --json
+  //   /chart.png?at=INSTANT[&scale=N][&analysis=SIGN]   render --png (N 1..4, default 1)
+  //   /card.png?sign=SIGN[&at=INSTANT]      render --card
   // The outputs for a given instant never change: they are cacheable for a year, with an ETag;
   // those for "now" (the default) are not to be stored. A repeated query parameter: the last
   // counts. A bad value gets 400 with a one-line reason, any other path 404, another method
   // 405; If-None-Match naming the current ETag gets 304.
   Http_Answer Answer(const Http_Request& request) const;
+
+  // Whether the request target (path and query, undecoded) asks for a picture: those answers
+  // take tens of milliseconds of CPU, the others well under one.
+  static bool Draws_Picture(std::string_view target);
 
  private:
   struct Form {  // one encoding of a file
