@@ -11,12 +11,12 @@
 #include "ui/frm_analyse.h"
 
 namespace {
-// The chart's SVG at the instant (with sign's window when sign >= 0); the window's text (the
+// The chart's SVG at the instant (with sign's window when sign >= 0; without the background
+// for the pictures, which paint it from their cache); the window's text (the
 // analysis as the window holds it) into analysis when it is given. Runs on the caller's
 // thread with a fresh page, guarded as Run_At_Instant.
-Outcome Render(std::string_view instant, int sign, bool window_in_svg, std::string& svg,
-               std::string* analysis, std::ostream& messages,
-               const std::function<void()>& then = {}) {
+Outcome Render(std::string_view instant, int sign, bool window_in_svg, bool background,
+               std::string& svg, std::string* analysis, std::ostream& messages) {
   // Each rendering is a fresh page: the thread's analysis window starts unloaded.
   Unload_FrmAnalyse();
   const Outcome outcome = Run_At_Instant(instant, [&](const CivilTime& utc) {
@@ -31,8 +31,7 @@ Outcome Render(std::string_view instant, int sign, bool window_in_svg, std::stri
       if (analysis) *analysis = window->TxtAnalyse.Caption;
     }
     svg = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()},
-                    window_in_svg ? window : nullptr);
-    if (then) then();  // still guarded: a picture that fails is a fault
+                    window_in_svg ? window : nullptr, background);
   });
   Unload_FrmAnalyse();
   return outcome;
@@ -59,7 +58,7 @@ Card_Text Card_Text_Of(std::string_view analysis) {
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages) {
   std::string made;
-  const Outcome outcome = Render(instant, analysis_sign, true, made, nullptr, messages);
+  const Outcome outcome = Render(instant, analysis_sign, true, true, made, nullptr, messages);
   if (outcome.status == kExitOk) svg = std::move(made);
   return outcome;
 }
@@ -67,7 +66,7 @@ Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& s
 Outcome Chart_Png_Source(std::string_view instant, int analysis_sign, Picture_Source& source) {
   Picture_Source made;
   std::ostringstream messages;
-  const Outcome outcome = Render(instant, analysis_sign, true, made.svg, nullptr, messages);
+  const Outcome outcome = Render(instant, analysis_sign, true, false, made.svg, nullptr, messages);
   if (outcome.status == kExitOk) source = std::move(made);
   return outcome;
 }
@@ -75,7 +74,7 @@ Outcome Chart_Png_Source(std::string_view instant, int analysis_sign, Picture_So
 Outcome Card_Source(std::string_view instant, int sign, Picture_Source& source) {
   Picture_Source made;
   std::ostringstream messages;
-  const Outcome outcome = Render(instant, sign, false, made.svg, &made.analysis, messages);
+  const Outcome outcome = Render(instant, sign, false, false, made.svg, &made.analysis, messages);
   if (outcome.status == kExitOk) source = std::move(made);
   return outcome;
 }
@@ -85,7 +84,7 @@ Outcome Draw_Picture(const Picture_Source& source, int scale, bool card, std::st
     return {kExitUsage, "the scale must be a whole number from 1 to 4"};
   std::string made;
   const Outcome outcome = Run_Guarded([&] {
-    made = card ? Card_Png(source.svg, Card_Text_Of(source.analysis)) : Svg_Png(source.svg, scale);
+    made = card ? Card_Png(source.svg, Card_Text_Of(source.analysis)) : Chart_Png(source.svg, scale);
   });
   if (outcome.status == kExitOk) png = std::move(made);
   return outcome;
@@ -95,17 +94,14 @@ Outcome Render_Png(std::string_view instant, int analysis_sign, int scale, std::
                    std::ostream& messages) {
   if (scale < kMinScale || scale > kMaxScale)
     return {kExitUsage, "the scale must be a whole number from 1 to 4"};
-  std::string svg, made;
-  const Outcome outcome = Render(instant, analysis_sign, true, svg, nullptr, messages,
-                                 [&] { made = Svg_Png(svg, scale); });
-  if (outcome.status == kExitOk) png = std::move(made);
-  return outcome;
+  Picture_Source source;
+  const Outcome outcome = Render(instant, analysis_sign, true, false, source.svg, nullptr, messages);
+  return outcome.status == kExitOk ? Draw_Picture(source, scale, false, png) : outcome;
 }
 
 Outcome Render_Card(std::string_view instant, int sign, std::string& png, std::ostream& messages) {
-  std::string svg, analysis, made;
-  const Outcome outcome = Render(instant, sign, false, svg, &analysis, messages,
-                                 [&] { made = Card_Png(svg, Card_Text_Of(analysis)); });
-  if (outcome.status == kExitOk) png = std::move(made);
-  return outcome;
+  Picture_Source source;
+  const Outcome outcome =
+      Render(instant, sign, false, false, source.svg, &source.analysis, messages);
+  return outcome.status == kExitOk ? Draw_Picture(source, 1, true, png) : outcome;
 }

@@ -3,6 +3,7 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "picture/picture.h"
@@ -107,32 +108,49 @@ std::string Trimmed(std::string_view s) {
   return std::string(s);
 }
 
-// The caption and the sentences at the largest size whose blocks fit the card's height,
-// centred vertically; size is set to the sentences' size.
-std::vector<Placed> Place(const Card_Text& text, double& size) {
+// The blocks at sentence size size, from y = 0; their height into height.
+std::vector<Placed> Place_At(const Card_Text& text, double size, double& height) {
   std::vector<Placed> placed;
-  for (size = kLargest; size >= kSmallest; size -= 1) {
-    placed.clear();
-    double y = 0;
-    placed.push_back({Block(Trimmed(text.caption), kCaptionFont, size * kCaptionScale, true, 0, kGold), y});
-    int w = 0, h = 0;
+  double y = 0;
+  int w = 0, h = 0;
+  placed.push_back({Block(Trimmed(text.caption), kCaptionFont, size * kCaptionScale, true, 0, kGold), y});
+  pango_layout_get_pixel_size(placed.back().layout.get(), &w, &h);
+  y += h + size * 0.6;
+  for (const std::string& s : text.sentences) {
+    const std::string sentence = Trimmed(s);
+    const std::size_t colon = sentence.find(" :");
+    placed.push_back({Block(sentence, kBodyFont, size, false,
+                            colon == std::string::npos ? 0 : colon, kText), y});
     pango_layout_get_pixel_size(placed.back().layout.get(), &w, &h);
-    y += h + size * 0.6;
-    for (const std::string& s : text.sentences) {
-      const std::string sentence = Trimmed(s);
-      const std::size_t colon = sentence.find(" :");
-      placed.push_back({Block(sentence, kBodyFont, size, false,
-                              colon == std::string::npos ? 0 : colon, kText), y});
-      pango_layout_get_pixel_size(placed.back().layout.get(), &w, &h);
-      y += h + size * kSentenceGap;
-    }
-    y -= size * kSentenceGap;
-    if (y <= kCardHeight - 2 * kMargin || size - 1 < kSmallest) {
-      const double top = std::max(kMargin, (kCardHeight - y) / 2);
-      for (Placed& p : placed) p.y += top;
-      break;
+    y += h + size * kSentenceGap;
+  }
+  height = y - size * kSentenceGap;
+  return placed;
+}
+
+// The caption and the sentences at the largest whole size whose blocks fit the card's height
+// (kSmallest at least), centred vertically; size is set to the sentences' size. The height
+// grows about as the square of the size (lines get both longer and more): the first guess
+// after the largest size is that, then a pixel at a time.
+std::vector<Placed> Place(const Card_Text& text, double& size) {
+  constexpr double kRoom = kCardHeight - 2 * kMargin;
+  double height = 0;
+  size = kLargest;
+  std::vector<Placed> placed = Place_At(text, size, height);
+  if (height > kRoom) {
+    size = std::max(kSmallest, std::min(size - 1, std::floor(size * std::sqrt(kRoom / height))));
+    placed = Place_At(text, size, height);
+    // The guess may be a pixel or two off either way.
+    while (height > kRoom && size > kSmallest) placed = Place_At(text, --size, height);
+    while (size < kLargest) {
+      double larger_height = 0;
+      std::vector<Placed> larger = Place_At(text, size + 1, larger_height);
+      if (larger_height > kRoom) break;
+      placed = std::move(larger), height = larger_height, size += 1;
     }
   }
+  const double top = std::max(kMargin, (kCardHeight - height) / 2);
+  for (Placed& p : placed) p.y += top;
   return placed;
 }
 }  // namespace
@@ -158,7 +176,6 @@ Card_Layout Lay_Out_Card(const Card_Text& text) {
 }
 
 std::string Card_Png(std::string_view chart_svg, const Card_Text& text) {
-  const Svg_Handle chart = Load_Svg(chart_svg);
   Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, kCardWidth, kCardHeight));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
     throw Picture_Error("no memory for the card");
@@ -166,7 +183,7 @@ std::string Card_Png(std::string_view chart_svg, const Card_Text& text) {
   cairo_set_source_rgb(cr, kBackground.r, kBackground.g, kBackground.b);
   cairo_paint(cr);
   try {
-    Draw_Svg(chart.get(), cr, kMargin, (kCardHeight - kChartHeight) / 2, kChartWidth, kChartHeight);
+    Draw_Chart(cr, chart_svg, kMargin, (kCardHeight - kChartHeight) / 2, kChartWidth, kChartHeight);
   } catch (...) {
     cairo_destroy(cr);
     throw;

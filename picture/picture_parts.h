@@ -22,7 +22,12 @@ using Svg_Handle = std::unique_ptr<RsvgHandle, Svg_Handle_Deleter>;
 Svg_Handle Load_Svg(std::string_view svg);
 // Draws the document into the rectangle (x, y, width, height) of cr's user space.
 void Draw_Svg(RsvgHandle* handle, cairo_t* cr, double x, double y, double width, double height);
-// The document drawn at scale times its size in pixels, on an ARGB image surface.
-Surface Svg_Surface(std::string_view svg, int scale);
+// A chart SVG without its background (Chart_Svg(..., false)) drawn into the rectangle (x, y,
+// width, height) of cr's device space (cr untransformed) over the control's surface colour and
+// background picture, which each thread draws once per placement and keeps.
+void Draw_Chart(cairo_t* cr, std::string_view svg, double x, double y, double width,
+                double height);
+// Such a chart at scale times its size in pixels, on an ARGB image surface.
+Surface Chart_Surface(std::string_view svg, int scale);
 // The surface as PNG bytes.
 std::string Surface_Png(cairo_surface_t* surface);

@@ -251,7 +251,7 @@ void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
 }
 }  // namespace
 
-std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window) {
+std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window, bool background) {
   Svg_Writer w(160 * 1024);
   // The analysis window opens centred on the control; the canvas grows to hold it.
   const double win_w = FrmAnalyse::Client_Width + 2 * FrmAnalyse::Frame_Width;
@@ -272,10 +272,12 @@ std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window) {
   w.Num((y1 - y0) / kTwipsPerPixel) << "\" lang=\"ar\">\n";
   w << "<title>" << view.title << "</title>\n";
 
-  w << "<rect width=\"7695\" height=\"6885\" fill=\"";
-  w.Color(kSurfaceBackColor) << "\"/>\n";
-  Image(w, kBackgroundPicture, 0, 0, kBackgroundWidth, kBackgroundHeight);
-  w << '\n';
+  if (background) {
+    w << "<rect width=\"7695\" height=\"6885\" fill=\"";
+    w.Color(kSurfaceBackColor) << "\"/>\n";
+    Image(w, kBackgroundPicture, 0, 0, kBackgroundWidth, kBackgroundHeight);
+    w << '\n';
+  }
   Drawing_Layer_Svg(w, view.layer);
   w << '\n';
 

@@ -21,5 +21,8 @@ struct Chart_View {
 // front: the surface colour and background picture, the drawing layer (group "drawing-layer": one
 // <line> per line and one <text> per printed text, in drawing order), then the child
 // controls with their tooltips as <title>. When window is given, the analysis window is drawn
-// on top, centred on the control, and the canvas grows to hold it.
-std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window = nullptr);
+// on top, centred on the control, and the canvas grows to hold it. Without background, the
+// surface colour and the background picture are left out (a rasterizer that keeps them drawn
+// paints them first).
+std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window = nullptr,
+                      bool background = true);

@@ -49,11 +49,11 @@ Grey Grey_Of(cairo_surface_t* s) {
   return g;
 }
 
+// The chart's SVG as the pictures draw it (without its background).
 std::string Svg_At(int sign) {
-  std::string svg;
-  std::ostringstream messages;
-  EXPECT_EQ(Render_Chart(kInstant, sign, svg, messages).status, 0);
-  return svg;
+  Picture_Source source;
+  EXPECT_EQ(Chart_Png_Source(kInstant, sign, source).status, 0);
+  return source.svg;
 }
 
 // The analysis box of a window SVG (twips) and its text lines: x (the right end), baseline
@@ -109,7 +109,7 @@ TEST(Picture, EverySignsAnalysisInsideItsBoxAtEveryScale) {
     const Box box = Analysis_Box(svg);
     ASSERT_GE(box.lines.size(), 6u) << sign;  // the caption and five sentences at least
     for (int scale = 1; scale <= 4; ++scale) {
-      const Surface surface = Svg_Surface(svg, scale);
+      const Surface surface = Chart_Surface(svg, scale);
       const Grey g = Grey_Of(surface.get());
       const double k = scale / 15.0;
       const int left = static_cast<int>(std::ceil((box.x - box.view_x) * k)) + 1;
@@ -280,7 +280,7 @@ TEST(Picture, ArabicLinesDrawnJoinedAndInReadingOrder) {
   for (const int sign : {0, 4, 11}) {
     const std::string svg = Svg_At(sign);
     const Box box = Analysis_Box(svg);
-    Grey drawn = Grey_Of(Svg_Surface(svg, kScale).get());
+    Grey drawn = Grey_Of(Chart_Surface(svg, kScale).get());
     const double k = kScale / 15.0, size = box.font_size * k;
     // Only the box counts: the window's frame and the rest of the chart lie outside it.
     for (int y = 0; y < drawn.height; ++y)
