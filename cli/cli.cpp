@@ -1,6 +1,6 @@
 // The zodiac-chart commands, parsed with CLI11. A new command adds its options struct, a
 // function that runs it from those options, and a few lines in Run_Cli; the shared steps
-// (instant, sign, the guarded computation) are in cli/sky.h.
+// (instant, sign, the guarded computation) and the outputs are in service/.
 #include "cli/cli.h"
 
 #include <CLI/CLI.hpp>
@@ -10,12 +10,12 @@
 #include <exception>
 #include <fstream>
 
-#include "cli/json_output.h"
-#include "cli/printable.h"
-#include "cli/render_command.h"
-#include "cli/sky.h"
-#include "cli/text_output.h"
 #include "server/serve.h"
+#include "service/json_output.h"
+#include "service/printable.h"
+#include "service/render_command.h"
+#include "service/sky.h"
+#include "service/text_output.h"
 
 namespace {
 constexpr const char* kVersion = "zodiac-chart 0.1.0";
@@ -82,20 +82,21 @@ int UsageError(std::ostream& err, std::string_view what) {
   return kExitUsage;
 }
 
-// Writes what an outcome other than kExitOk has to say; returns its status.
+// Writes what an outcome other than Ok has to say; returns its exit status.
 int Report(const Outcome& outcome, std::ostream& err) {
   switch (outcome.status) {
-    case kExitOk:
+    case Service_Status::Ok:
       return kExitOk;
-    case kExitUsage:
+    case Service_Status::Bad_Input:
       return UsageError(err, outcome.message);
-    case kExitCalendarGap:  // the control's message box text, alone
+    case Service_Status::Calendar_Gap:  // the control's message box text, alone
       err << outcome.message << "\n";
       return kExitCalendarGap;
-    default:
-      err << "zodiac-chart: " << Printable_Line(outcome.message) << "\n";
-      return outcome.status;
+    case Service_Status::Fault:
+      break;
   }
+  err << "zodiac-chart: " << Printable_Line(outcome.message) << "\n";
+  return kExitFault;
 }
 
 // --at INSTANT for a command that computes a sky; given twice, the last one counts.
@@ -110,12 +111,12 @@ struct PositionsOptions {
 };
 
 int RunPositions(const PositionsOptions& o, std::ostream& out, std::ostream& err) {
-  Sky sky;
-  if (const Outcome c = Compute_Sky(o.at, sky); c.status != kExitOk) return Report(c, err);
+  Computed_Instant computed;
+  if (const Outcome c = Compute_Sky(o.at, computed); !c.Ok()) return Report(c, err);
   if (o.json) {
-    out << Positions_Json(sky) << "\n";
+    out << Positions_Json(computed) << "\n";
   } else {
-    Print_Positions_Table(sky, out);
+    Print_Positions_Table(computed, out);
   }
   return kExitOk;
 }
@@ -128,12 +129,12 @@ struct AnalysisOptions {
 
 int RunAnalysis(const AnalysisOptions& o, std::ostream& out, std::ostream& err) {
   int sign;
-  if (const Outcome c = Read_Sign(o.sign, sign); c.status != kExitOk) return Report(c, err);
-  Sky sky;
+  if (const Outcome c = Read_Sign(o.sign, sign); !c.Ok()) return Report(c, err);
+  Computed_Instant computed;
   std::string text;
-  if (const Outcome c = Compute_Analysis(o.at, sign, sky, text); c.status != kExitOk)
+  if (const Outcome c = Compute_Analysis(o.at, sign, computed, text); !c.Ok())
     return Report(c, err);
-  out << (o.json ? Analysis_Json(sky, sign, text) : For_Terminal(text)) << "\n";
+  out << (o.json ? Analysis_Json(computed, sign, text) : For_Terminal(text)) << "\n";
   return kExitOk;
 }
 
@@ -152,7 +153,7 @@ struct RenderOptions {
 int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
   int sign = -1;
   if (o.has_analysis) {
-    if (const Outcome c = Read_Sign(o.analysis, sign); c.status != kExitOk) return Report(c, err);
+    if (const Outcome c = Read_Sign(o.analysis, sign); !c.Ok()) return Report(c, err);
   }
   if (o.has_card && (o.has_analysis || o.png || o.has_scale))
     return UsageError(err, "--card takes no --analysis, --png or --scale");
@@ -160,13 +161,11 @@ int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
   std::string svg;
   if (o.has_card) {
     int card_sign;
-    if (const Outcome c = Read_Sign(o.card, card_sign); c.status != kExitOk) return Report(c, err);
-    if (const Outcome c = Render_Card(o.at, card_sign, svg, err); c.status != kExitOk)
-      return Report(c, err);
+    if (const Outcome c = Read_Sign(o.card, card_sign); !c.Ok()) return Report(c, err);
+    if (const Outcome c = Render_Card(o.at, card_sign, svg, err); !c.Ok()) return Report(c, err);
   } else if (o.png) {
-    if (const Outcome c = Render_Png(o.at, sign, o.scale, svg, err); c.status != kExitOk)
-      return Report(c, err);
-  } else if (const Outcome c = Render_Chart(o.at, sign, svg, err); c.status != kExitOk) {
+    if (const Outcome c = Render_Png(o.at, sign, o.scale, svg, err); !c.Ok()) return Report(c, err);
+  } else if (const Outcome c = Render_Chart(o.at, sign, svg, err); !c.Ok()) {
     return Report(c, err);
   }
   if (o.output.empty()) {

@@ -80,10 +80,7 @@ std::string Http_Date() {
 }
 
 Wire_Answer Refusal(int status, const char* why) {
-  Http_Answer a;
-  a.status = status;
-  a.fields = {{"Content-Type", "text/plain; charset=utf-8"}, {"Cache-Control", "no-cache"}};
-  a.body = std::make_shared<const std::string>(std::string(why) + "\n");
+  const Http_Answer a = Plain_Answer(status, why);
   return {Answer_Head(a, true), a.body, true};
 }
 }  // namespace

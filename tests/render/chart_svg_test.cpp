@@ -12,8 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
+#include "service/native_platform.h"
 #include "ui/frm_analyse.h"
 
 namespace {
@@ -49,7 +49,7 @@ TEST(ChartSvg, DateLabelYearInFullAndJulianDatesMarked) {
       {{800, 2, 29, 6, 30, 15}, "\u206802/29/0800 06:30:15\u2069 (يولياني)"},  // a Julian leap day
   };
   std::ostringstream err;
-  for (const auto& c : cases) EXPECT_EQ(Cli_Platform(c.utc, err).Date_Text(), c.label) << c.label;
+  for (const auto& c : cases) EXPECT_EQ(Native_Platform(c.utc, err).Date_Text(), c.label) << c.label;
   std::setlocale(LC_TIME, saved_locale.c_str());
   if (old_zone) setenv("TZ", saved_zone.c_str(), 1); else unsetenv("TZ");
   tzset();
@@ -57,7 +57,7 @@ TEST(ChartSvg, DateLabelYearInFullAndJulianDatesMarked) {
 
 TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
   std::ostringstream err;
-  Cli_Platform platform({2020, 12, 21, 18, 0, 0}, err);
+  Native_Platform platform({2020, 12, 21, 18, 0, 0}, err);
   ActiveX_Ctl ctl(platform);
   ctl.UserControl_Initialize();
   // Every pen: a tick, and one line of each aspect style.

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "cli/json_output.h"
-#include "cli/sky.h"
+#include "service/json_output.h"
+#include "service/sky.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -199,9 +199,10 @@ TEST_F(ServeTest, RoutesRefusalsAndCaching) {
         EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20) << c.request;
     }
   }
-  Sky sky;
-  ASSERT_EQ(Compute_Sky("2000-01-01T12:00Z", sky).status, kExitOk);
-  EXPECT_EQ(Fetch(Get("/api/positions?at=2000-01-01T12:00Z")).body, Positions_Json(sky) + "\n");
+  Computed_Instant computed;
+  ASSERT_TRUE(Compute_Sky("2000-01-01T12:00Z", computed).Ok());
+  EXPECT_EQ(Fetch(Get("/api/positions?at=2000-01-01T12:00Z")).body,
+            Positions_Json(computed) + "\n");
 
   // Revalidation: the ETag of each form (and of a fixed output) gets 304 with no body.
   for (const std::string& fields : {std::string(), std::string("Accept-Encoding: br\r\n")}) {
@@ -316,9 +317,9 @@ TEST_F(ServeTest, HeadLimitsRangesAndPipelining) {
                                 Get("/chart.svg?at=24:00");
   const std::vector<Reply> replies = Split(Exchange(port, pipelined), {false, true, false});
   ASSERT_EQ(replies.size(), 3u);
-  Sky sky;
-  ASSERT_EQ(Compute_Sky("2000-01-01T12:00Z", sky).status, kExitOk);
-  EXPECT_EQ(replies[0].body, Positions_Json(sky) + "\n");
+  Computed_Instant computed;
+  ASSERT_TRUE(Compute_Sky("2000-01-01T12:00Z", computed).Ok());
+  EXPECT_EQ(replies[0].body, Positions_Json(computed) + "\n");
   EXPECT_EQ(replies[1].status, 200);
   EXPECT_EQ(replies[1].Field("Content-Length"), "3000");
   EXPECT_EQ(replies[2].status, 400);

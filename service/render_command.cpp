@@ -1,13 +1,13 @@
 // Rendering the started control to SVG, and to the pictures made from that SVG.
-#include "cli/render_command.h"
+#include "service/render_command.h"
 
 #include <sstream>
 #include <stdexcept>
 
-#include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
 #include "picture/picture.h"
 #include "render/chart_svg.h"
+#include "service/native_platform.h"
 #include "ui/frm_analyse.h"
 
 namespace {
@@ -20,7 +20,7 @@ Outcome Render(std::string_view instant, int sign, bool window_in_svg, bool back
   // Each rendering is a fresh page: the thread's analysis window starts unloaded.
   Unload_FrmAnalyse();
   const Outcome outcome = Run_At_Instant(instant, [&](const CivilTime& utc) {
-    Cli_Platform platform(utc, messages);
+    Native_Platform platform(utc, messages);
     ActiveX_Ctl ctl(platform);
     ctl.UserControl_Initialize();
     const FrmAnalyse* window = nullptr;
@@ -59,7 +59,7 @@ Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& s
                      std::ostream& messages) {
   std::string made;
   const Outcome outcome = Render(instant, analysis_sign, true, true, made, nullptr, messages);
-  if (outcome.status == kExitOk) svg = std::move(made);
+  if (outcome.Ok()) svg = std::move(made);
   return outcome;
 }
 
@@ -67,7 +67,7 @@ Outcome Chart_Png_Source(std::string_view instant, int analysis_sign, Picture_So
   Picture_Source made;
   std::ostringstream messages;
   const Outcome outcome = Render(instant, analysis_sign, true, false, made.svg, nullptr, messages);
-  if (outcome.status == kExitOk) source = std::move(made);
+  if (outcome.Ok()) source = std::move(made);
   return outcome;
 }
 
@@ -75,33 +75,33 @@ Outcome Card_Source(std::string_view instant, int sign, Picture_Source& source) 
   Picture_Source made;
   std::ostringstream messages;
   const Outcome outcome = Render(instant, sign, false, false, made.svg, &made.analysis, messages);
-  if (outcome.status == kExitOk) source = std::move(made);
+  if (outcome.Ok()) source = std::move(made);
   return outcome;
 }
 
 Outcome Draw_Picture(const Picture_Source& source, int scale, bool card, std::string& png) {
   if (!card && (scale < kMinScale || scale > kMaxScale))
-    return {kExitUsage, "the scale must be a whole number from 1 to 4"};
+    return {Service_Status::Bad_Input, "the scale must be a whole number from 1 to 4"};
   std::string made;
   const Outcome outcome = Run_Guarded([&] {
     made = card ? Card_Png(source.svg, Card_Text_Of(source.analysis)) : Chart_Png(source.svg, scale);
   });
-  if (outcome.status == kExitOk) png = std::move(made);
+  if (outcome.Ok()) png = std::move(made);
   return outcome;
 }
 
 Outcome Render_Png(std::string_view instant, int analysis_sign, int scale, std::string& png,
                    std::ostream& messages) {
   if (scale < kMinScale || scale > kMaxScale)
-    return {kExitUsage, "the scale must be a whole number from 1 to 4"};
+    return {Service_Status::Bad_Input, "the scale must be a whole number from 1 to 4"};
   Picture_Source source;
   const Outcome outcome = Render(instant, analysis_sign, true, false, source.svg, nullptr, messages);
-  return outcome.status == kExitOk ? Draw_Picture(source, scale, false, png) : outcome;
+  return outcome.Ok() ? Draw_Picture(source, scale, false, png) : outcome;
 }
 
 Outcome Render_Card(std::string_view instant, int sign, std::string& png, std::ostream& messages) {
   Picture_Source source;
   const Outcome outcome =
       Render(instant, sign, false, false, source.svg, &source.analysis, messages);
-  return outcome.status == kExitOk ? Draw_Picture(source, 1, true, png) : outcome;
+  return outcome.Ok() ? Draw_Picture(source, 1, true, png) : outcome;
 }

@@ -1,5 +1,5 @@
-// The steps the commands share: sign reading, the guarded computation and its statuses.
-#include "cli/sky.h"
+// The steps the hosts share: sign reading, the guarded computation and its outcomes.
+#include "service/sky.h"
 
 #include <gtest/gtest.h>
 
@@ -24,31 +24,33 @@ TEST(Sky, SignByNumberNameOrCaption) {
   for (const Case& c : cases) EXPECT_EQ(Parse_Sign(c.text), c.sign) << "'" << c.text << "'";
 }
 
-TEST(Sky, FaultsBecomeStatusThree) {
-  EXPECT_EQ(Run_Guarded([] {}).status, 0);
+TEST(Sky, FaultsBecomeFaultOutcomes) {
+  EXPECT_TRUE(Run_Guarded([] {}).Ok());
   const Outcome fault = Run_Guarded([] { throw FloatError(); });
-  EXPECT_EQ(fault.status, 3);
+  EXPECT_EQ(fault.status, Service_Status::Fault);
   EXPECT_EQ(fault.message, FloatError().what());
-  EXPECT_EQ(Run_Guarded([] { throw std::out_of_range("sign"); }).status, 3);
+  EXPECT_EQ(Run_Guarded([] { throw std::out_of_range("sign"); }).status,
+            Service_Status::Fault);
 }
 
 TEST(Sky, InstantsGiveTheSkyOrTheirStatus) {
-  Sky sky;
-  const Outcome ok = Compute_Sky("2000-01-01T13:00+01:00", sky);
-  ASSERT_EQ(ok.status, 0) << ok.message;
-  EXPECT_EQ(sky.instant_utc, "2000-01-01T12:00Z");
-  EXPECT_EQ(sky.julian_day, 2451545.0);
-  EXPECT_EQ(sky.julian_centuries, 1.0);
+  Computed_Instant computed;
+  const Outcome ok = Compute_Sky("2000-01-01T13:00+01:00", computed);
+  ASSERT_TRUE(ok.Ok()) << ok.message;
+  EXPECT_EQ(computed.instant_utc, "2000-01-01T12:00Z");
+  EXPECT_EQ(computed.julian_day, 2451545.0);
+  EXPECT_EQ(computed.julian_centuries, 1.0);
   EXPECT_EQ(JulianCenturies, 1.0 + 0.000027378);  // the table is for this instant
 
-  const Outcome gap = Compute_Sky("1582-10-10T12:00Z", sky);
-  EXPECT_EQ(gap.status, 1);
+  const Outcome gap = Compute_Sky("1582-10-10T12:00Z", computed);
+  EXPECT_EQ(gap.status, Service_Status::Calendar_Gap);
   EXPECT_EQ(gap.message, kCalendarGapMessage);
   // 1582-10-04T23:30Z: the time base refuses readings after 1582-10-04 00:00 too.
-  EXPECT_EQ(Compute_Sky("1582-10-15T00:30+01:00", sky).status, 1);
+  EXPECT_EQ(Compute_Sky("1582-10-15T00:30+01:00", computed).status,
+            Service_Status::Calendar_Gap);
 
-  const Outcome bad = Compute_Sky("2000-04-31T12:00Z", sky);
-  EXPECT_EQ(bad.status, 2);
+  const Outcome bad = Compute_Sky("2000-04-31T12:00Z", computed);
+  EXPECT_EQ(bad.status, Service_Status::Bad_Input);
   EXPECT_EQ(bad.message, "invalid instant '2000-04-31T12:00Z': day out of range for the month");
 }
 }  // namespace

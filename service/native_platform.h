@@ -1,6 +1,7 @@
-// The command line as the control's platform: a clock fixed at the chosen instant, the date
-// text in the process's locale and local time zone, message boxes written to a stream, and
-// an analysis window that is shown (into the rendering) without blocking.
+// The control's platform on this machine, for the native hosts' renderings: a clock fixed at
+// the chosen instant, the date text in the process's locale and local time zone, message boxes
+// written to a stream, and an analysis window that is shown (into the rendering) without
+// blocking.
 #pragma once
 
 #include <ostream>
@@ -9,10 +10,10 @@
 
 #include "control/platform.h"
 
-class Cli_Platform : public Platform {
+class Native_Platform : public Platform {
  public:
   // utc: the instant the control's clock reads; messages go to err.
-  Cli_Platform(const CivilTime& utc, std::ostream& err) : utc_(utc), err_(err) {}
+  Native_Platform(const CivilTime& utc, std::ostream& err) : utc_(utc), err_(err) {}
 
   CivilTime Clock_Utc() override { return utc_; }
   // The instant in local time, as strftime's "%x %X" (short date, long time) of LC_TIME with

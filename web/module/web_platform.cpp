@@ -1,11 +1,11 @@
 // The web platform: each call goes to the page's script (host_library.js).
-#include "web/web_platform.h"
+#include "web/module/web_platform.h"
 
 #include <cmath>
 
 #include "control/instant.h"
 #include "render/css_style.h"
-#include "web/host_imports.h"
+#include "web/module/host_imports.h"
 
 namespace {
 std::string Text_From_Host(int element, double unix_ms) {

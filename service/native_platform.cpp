@@ -1,12 +1,12 @@
-// The command line's platform.
-#include "cli/cli_platform.h"
+// The native hosts' platform.
+#include "service/native_platform.h"
 
 #include <langinfo.h>
 
 #include <cstdio>
 #include <ctime>
 
-#include "control/instant.h"
+#include "calendar/calendar.h"
 
 namespace {
 // LC_TIME's short date format with its year written in full: %y, %Y and %D's year become the
@@ -32,7 +32,7 @@ std::string Full_Year_Date_Format(int year) {
 }
 }  // namespace
 
-std::string Cli_Platform::Date_Text() {
+std::string Native_Platform::Date_Text() {
   // The zone's offset at this instant from the C library, then the local date in the same
   // historical calendar (Julian before 1582-10-15) that the instant was given in.
   const std::int64_t utc_seconds = Unix_Seconds(utc_);
@@ -54,9 +54,9 @@ std::string Cli_Platform::Date_Text() {
   std::string text(buf, n);
   // A local day before 1582-10-15 is shown in the Julian calendar: marked so, with the date
   // in a first-strong isolate so it keeps its own order in the Arabic line.
-  if (Day_Number(l.year, l.month, l.day) < Day_Number(1582, 10, 15))
+  if (!Is_Gregorian_Date(l.year, l.month, l.day))
     text = "\u2068" + text + "\u2069 (يولياني)";
   return text;
 }
 
-void Cli_Platform::Message_Box(std::string_view text, int) { err_ << text << "\n"; }
+void Native_Platform::Message_Box(std::string_view text, int) { err_ << text << "\n"; }

@@ -1,5 +1,5 @@
 // Sign reading, the guarded start-up computation and its exit statuses.
-#include "cli/sky.h"
+#include "service/sky.h"
 
 #include <cctype>
 #include <exception>
@@ -37,7 +37,7 @@ int Parse_Sign(std::string_view text) {
 Outcome Read_Sign(std::string_view text, int& sign) {
   sign = Parse_Sign(text);
   if (sign >= 0) return {};
-  return {kExitUsage, "unknown sign '" + std::string(text) +
+  return {Service_Status::Bad_Input, "unknown sign '" + std::string(text) +
                           "': use 0..11, aries..pisces or the Arabic sign caption"};
 }
 
@@ -45,7 +45,7 @@ Outcome Run_Guarded(const std::function<void()>& compute) {
   try {
     compute();
   } catch (const std::exception& e) {
-    return {kExitFault, e.what()};
+    return {Service_Status::Fault, e.what()};
   }
   return {};
 }
@@ -57,24 +57,26 @@ Outcome Run_At_Instant(std::string_view instant,
     parsed = Set_Time_Base(instant);
     if (parsed.status == InstantParse::Status::Ok) compute(parsed.utc);
   });
-  if (outcome.status != kExitOk) return outcome;
+  if (!outcome.Ok()) return outcome;
   if (parsed.status == InstantParse::Status::Invalid)
-    return {kExitUsage, "invalid instant '" + std::string(instant) + "': " + parsed.error};
+    return {Service_Status::Bad_Input,
+            "invalid instant '" + std::string(instant) + "': " + parsed.error};
   if (parsed.status == InstantParse::Status::CalendarGap)
-    return {kExitCalendarGap, kCalendarGapMessage};
+    return {Service_Status::Calendar_Gap, kCalendarGapMessage};
   return {};
 }
 
-Outcome Compute_Sky(std::string_view instant, Sky& sky) {
+Outcome Compute_Sky(std::string_view instant, Computed_Instant& computed) {
   return Run_At_Instant(instant, [&](const CivilTime& utc) {
-    sky.instant_utc = Format_Utc_Minute(utc);
-    sky.julian_day = JulianDay;
-    sky.julian_centuries = JulianCenturies;
+    computed.instant_utc = Format_Utc_Minute(utc);
+    computed.julian_day = JulianDay;
+    computed.julian_centuries = JulianCenturies;
     Compute_Positions();
   });
 }
 
-Outcome Compute_Analysis(std::string_view instant, int sign, Sky& sky, std::string& text) {
-  if (Outcome o = Compute_Sky(instant, sky); o.status != kExitOk) return o;
+Outcome Compute_Analysis(std::string_view instant, int sign, Computed_Instant& computed,
+                         std::string& text) {
+  if (Outcome o = Compute_Sky(instant, computed); !o.Ok()) return o;
   return Run_Guarded([&] { text = Compose_Analysis_Text(sign); });
 }

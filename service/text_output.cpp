@@ -1,5 +1,5 @@
 // The positions table and the analysis text as a terminal shows them.
-#include "cli/text_output.h"
+#include "service/text_output.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -9,10 +9,10 @@
 #include "ephemeris/shared_state.h"
 #include "render/chart.h"
 
-void Print_Positions_Table(const Sky& sky, std::ostream& out) {
+void Print_Positions_Table(const Computed_Instant& computed, std::ostream& out) {
   char line[256];
-  std::snprintf(line, sizeof line, "Sky at %s  (JD %.5f)\n\n", sky.instant_utc.c_str(),
-                sky.julian_day);
+  std::snprintf(line, sizeof line, "Sky at %s  (JD %.5f)\n\n", computed.instant_utc.c_str(),
+                computed.julian_day);
   out << line << "  Body        Longitude  Sign          Motion        Tooltip\n";
   for (int k = 0; k < BodyIndex::Count; ++k) {
     const Pln_Record& rec = Pln_Rec[k];

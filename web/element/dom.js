@@ -61,23 +61,23 @@ export function svg(name, attributes = {}) {
 // The date label's text for instant d: the visitor's short date and medium time with the year
 // always in full (four digits, in the visitor's digits). A local day before 1582-10-15 is the
 // Julian calendar's, as the control computed it: that date in the same format, followed by
-// the mark "(يولياني)".
+// the mark "(يولياني)". julianDate(year, month, day) gives the Julian date [y, m, d] of a
+// proleptic Gregorian date before the reform, else null (the module's calendar).
 export const JULIAN_MARK = '(يولياني)';
-const FIRST_GREGORIAN_DAY = 2299161; // day number (JDN) of 1582-10-15
-export function dateLabel(d, locale = undefined) {
+export function dateLabel(d, julianDate = () => null, locale = undefined) {
   const local = new Intl.DateTimeFormat(locale, { dateStyle: 'short', timeStyle: 'medium' });
   const { calendar, numberingSystem, timeZone } = local.resolvedOptions();
   const field = (f, date, type) => Number(f.formatToParts(date).find((p) => p.type === type)?.value);
-  // The local reading in the proleptic Gregorian calendar, and its day number.
+  // The local reading in the proleptic Gregorian calendar.
   const g = new Intl.DateTimeFormat('en-US', { timeZone, calendar: 'gregory', numberingSystem: 'latn',
     hourCycle: 'h23', year: 'numeric', month: 'numeric', day: 'numeric', hour: 'numeric',
     minute: 'numeric', second: 'numeric', era: 'short' });
   const era = g.formatToParts(d).find((p) => p.type === 'era')?.value;
   const year = era === 'BC' ? 1 - field(g, d, 'year') : field(g, d, 'year');
-  const jdn = gregorianDayNumber(year, field(g, d, 'month'), field(g, d, 'day'));
-  if (jdn >= FIRST_GREGORIAN_DAY) return withFullYear(local, d, locale, calendar, numberingSystem);
+  const julian = julianDate(year, field(g, d, 'month'), field(g, d, 'day'));
+  if (!julian) return withFullYear(local, d, locale, calendar, numberingSystem);
   // The Julian date with the local time of day, shown through a UTC formatter.
-  const [jy, jm, jd] = julianDate(jdn);
+  const [jy, jm, jd] = julian;
   const j = new Date(0);
   j.setUTCFullYear(jy, jm - 1, jd);
   j.setUTCHours(field(g, d, 'hour'), field(g, d, 'minute'), field(g, d, 'second'));
@@ -100,22 +100,4 @@ function withFullYear(format, d, locale, calendar, numberingSystem) {
       .format(Number(latin))
     : yearOnly;
   return format.formatToParts(d).map((p) => (p.type === 'year' && full ? full : p.value)).join('');
-}
-
-// Day number (JDN) of a proleptic Gregorian date; the Julian calendar date of a day number
-// (Meeus, Astronomical Algorithms, ch. 7, in integer form).
-function gregorianDayNumber(y, m, d) {
-  const a = Math.floor((14 - m) / 12);
-  const yy = y + 4800 - a;
-  const mm = m + 12 * a - 3;
-  return d + Math.floor((153 * mm + 2) / 5) + 365 * yy + Math.floor(yy / 4) - Math.floor(yy / 100)
-    + Math.floor(yy / 400) - 32045;
-}
-function julianDate(jdn) {
-  const c = jdn + 32082;
-  const d = Math.floor((4 * c + 3) / 1461);
-  const e = c - Math.floor((1461 * d) / 4);
-  const m = Math.floor((5 * e + 2) / 153);
-  return [d - 4800 + Math.floor(m / 10), m + 3 - 12 * Math.floor(m / 10),
-    e - Math.floor((153 * m + 2) / 5) + 1];
 }

@@ -1,6 +1,6 @@
 // Escaping for echoed input; UTF-8 well-formedness by RFC 3629, section 4 (no overlong
 // forms, no surrogates, nothing past U+10FFFF).
-#include "cli/printable.h"
+#include "service/printable.h"
 
 namespace {
 // Length of the well-formed UTF-8 sequence starting at text[at], or 0 when there is none.

@@ -89,6 +89,11 @@ function wrapCore(m) {
     windowPress: (x, y, button) => m._zc_window_press(x, y, button),
     lastError: () => m.UTF8ToString(m._zc_last_error()),
     chartReading: (id) => json(m._zc_chart_reading(id)),
+    // The Julian date [y, m, d] of a proleptic Gregorian date before the 1582 reform, or null.
+    julianDate: (y, mo, d) => {
+      const k = m._zc_julian_date(y, mo, d);
+      return k ? [Math.floor(k / 10000), Math.floor(k / 100) % 100, k % 100] : null;
+    },
     timeStartup: (runs) => m._zc_time_startup(runs),
   };
 }
@@ -115,7 +120,8 @@ const pageHost = {
   }, [2000, 1, 1, 0, 0, 0]),
   // The visitor's general date format: short date, then the time with seconds.
   dateText: guarded('the date text',
-    (id, unixMs) => dateLabel(Number.isNaN(unixMs) ? new Date() : new Date(unixMs)), ''),
+    (id, unixMs) => dateLabel(Number.isNaN(unixMs) ? new Date() : new Date(unixMs),
+      loadedCore?.julianDate), ''),
   messageBox: guarded('the message box',
     (id, text, icon, font) => pageOverlay(loadedCore).messageBox(text, icon, font)),
   // The window opens when the event that showed it has been handled (overlay.js).

@@ -1,5 +1,5 @@
 // JSON outputs through nlohmann/json, with ordered keys.
-#include "cli/json_output.h"
+#include "service/json_output.h"
 
 #include <cmath>
 #include <cstdint>
@@ -24,7 +24,7 @@ Json Number(double x) {
 }
 }  // namespace
 
-std::string Positions_Json(const Sky& sky) {
+std::string Positions_Json(const Computed_Instant& computed) {
   Json bodies = Json::array();
   for (int k = 0; k < BodyIndex::Count; ++k) {
     const Pln_Record& rec = Pln_Rec[k];
@@ -39,14 +39,14 @@ std::string Positions_Json(const Sky& sky) {
     bodies.push_back(std::move(body));
   }
   Json j;
-  j["instant_utc"] = sky.instant_utc;
-  j["julian_day"] = Number(sky.julian_day);
-  j["julian_centuries"] = Number(sky.julian_centuries);
+  j["instant_utc"] = computed.instant_utc;
+  j["julian_day"] = Number(computed.julian_day);
+  j["julian_centuries"] = Number(computed.julian_centuries);
   j["bodies"] = std::move(bodies);
   return j.dump();
 }
 
-std::string Analysis_Json(const Sky& sky, int sign, const std::string& text) {
+std::string Analysis_Json(const Computed_Instant& computed, int sign, const std::string& text) {
   if (sign < 0 || sign > 11) throw std::out_of_range("sign index outside 0..11");
   Json houses = Json::array(), scores = Json::array();
   for (int k = 0; k < BodyIndex::Count; ++k) {
@@ -54,7 +54,7 @@ std::string Analysis_Json(const Sky& sky, int sign, const std::string& text) {
     scores.push_back(Pln_Score[k]);
   }
   Json j;
-  j["instant_utc"] = sky.instant_utc;
+  j["instant_utc"] = computed.instant_utc;
   j["sign"] = sign;
   j["caption"] = kSignCaptions[sign];
   j["houses"] = std::move(houses);

@@ -11,14 +11,15 @@
 #include <string_view>
 
 #include "ui/frm_analyse.h"
+#include "calendar/calendar.h"
 #include "control/activex_ctl.h"
 #include "control/instant.h"
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
-#include "web/chart_reading.h"
-#include "web/control_state.h"
-#include "web/web_platform.h"
+#include "web/module/chart_reading.h"
+#include "web/module/control_state.h"
+#include "web/module/web_platform.h"
 
 namespace {
 // Status of a call, as the page reads it.
@@ -259,6 +260,17 @@ EMSCRIPTEN_KEEPALIVE int zc_window_press(float x, float y, int dom_button) {
 
 // Why the last call failed.
 EMSCRIPTEN_KEEPALIVE const char* zc_last_error() { return g_last_error.c_str(); }
+
+// The date label's calendar for a local date that the page read in the proleptic Gregorian
+// calendar: the Julian calendar's date of that day, as year * 10000 + month * 100 + day, when
+// the day is before the 1582 reform; else 0 (the date is already the calendar's).
+EMSCRIPTEN_KEEPALIVE int zc_julian_date(int year, int month, int day) {
+  const std::int64_t jdn = Gregorian_Day_Number(year, month, day);
+  if (jdn >= kFirstGregorianDayNumber) return 0;
+  int y, m, d;
+  Julian_Date_Of_Day_Number(jdn, y, m, d);
+  return static_cast<int>(Date_Key(y, m, d));
+}
 
 // Times the start-up computation (the time base for 2026-12-08 14:30 UTC, both passes and
 // the retrograde rule) `runs` times and returns the total in milliseconds. The shared table

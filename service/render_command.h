@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
-#include "cli/sky.h"
+#include "service/sky.h"
 
 // Starts a chart control whose clock reads instant ("now" or ISO 8601, as Parse_Instant)
 // and writes its SVG (Chart_Svg) to svg. With analysis_sign 0..11 the sign label is released
 // first, so the analysis window is drawn as it opens; -1 for none. Message boxes go to
-// messages. A malformed instant gives kExitUsage, the 1582 calendar gap kExitCalendarGap, a
-// fault (or a window that failed to open) kExitFault; svg is then left as it was.
+// messages. A malformed instant gives Bad_Input, the 1582 calendar gap Calendar_Gap, a fault
+// (or a window that failed to open) Fault; svg is then left as it was.
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages);
 

@@ -1,7 +1,8 @@
-# Assembles the web bundle in BUNDLE_DIR: the element (web/zodiac-chart.js with the modules it
-# imports and the loader MODULE, bundled and minified by ESBUILD), the module's .wasm, the
-# artwork of assets/ (minified with NODE), the package files (package.json with VERSION, the
-# types and the custom elements manifest) and the demo page.
+# Assembles the web bundle in BUNDLE_DIR: the element (web/element/zodiac-chart.js with the
+# modules it imports and the loader MODULE, bundled and minified by ESBUILD), the module's
+# .wasm, the artwork of assets/ (minified with NODE by the scripts beside this one), the
+# package files (package.json with VERSION, the types and the custom elements manifest) and
+# the demo page.
 get_filename_component(module_dir "${MODULE}" DIRECTORY)
 get_filename_component(module_name "${MODULE}" NAME)
 get_filename_component(module_stem "${MODULE}" NAME_WE)
@@ -20,13 +21,13 @@ endfunction()
 
 # The element and what it imports, with emscripten's loader, in one ES module: the .wasm is
 # fetched as soon as the element starts, with no request for the loader before it. esbuild
-# bundles them from a copy of web/'s scripts beside the module. Names are minified too (the
-# element's class names itself ActiveX_Ctl).
+# bundles them from a copy of web/element/'s scripts beside the module. Names are minified too
+# (the element's class names itself ActiveX_Ctl).
 set(staging "${module_dir}/element")
 file(REMOVE_RECURSE "${staging}")
-file(GLOB scripts "${SOURCE_DIR}/web/*.js")
+file(GLOB scripts "${SOURCE_DIR}/web/element/*.js")
 file(COPY ${scripts} DESTINATION "${staging}")
-execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/adapt-loader.mjs" "${MODULE}"
+execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/build/adapt-loader.mjs" "${MODULE}"
                         "${staging}/${module_name}" RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "cannot adapt the loader ${MODULE}")
@@ -42,7 +43,7 @@ file(MAKE_DIRECTORY "${art_dir}")
 set(glyphs)
 foreach(name background glyph-0 glyph-1 glyph-2 glyph-3 glyph-4 glyph-5 glyph-6 glyph-7
              glyph-8 glyph-9 hand)
-  execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/minify-svg.mjs"
+  execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/build/minify-svg.mjs"
                           "${SOURCE_DIR}/assets/${name}.svg" "${art_dir}/${name}.svg"
                   RESULT_VARIABLE failed)
   if(failed)
@@ -54,7 +55,7 @@ foreach(name background glyph-0 glyph-1 glyph-2 glyph-3 glyph-4 glyph-5 glyph-6 
     file(COPY_FILE "${art_dir}/${name}.svg" "${BUNDLE_DIR}/${name}.svg" ONLY_IF_DIFFERENT)
   endif()
 endforeach()
-execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/sprite-svg.mjs" "${art_dir}/glyphs.svg" ${glyphs}
+execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/build/sprite-svg.mjs" "${art_dir}/glyphs.svg" ${glyphs}
                 RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "cannot join the glyphs into glyphs.svg")
@@ -71,8 +72,8 @@ file(WRITE "${BUNDLE_DIR}/package.json" "${manifest}")
 
 set(files
   "${module_dir}/${module_stem}.wasm"
-  "${SOURCE_DIR}/web/zodiac-chart.d.ts"
-  "${SOURCE_DIR}/web/custom-elements.json"
+  "${SOURCE_DIR}/web/element/zodiac-chart.d.ts"
+  "${SOURCE_DIR}/web/element/custom-elements.json"
   "${SOURCE_DIR}/web/demo/index.html"
   "${SOURCE_DIR}/web/demo/demo.css"
   "${SOURCE_DIR}/web/demo/demo.js")

@@ -1,0 +1,16 @@
+// The service's outputs over HTTP: /chart.svg, /api/positions and /api/analysis.
+#pragma once
+
+#include <optional>
+
+#include "server/http_message.h"
+#include "server/request_target.h"
+
+// The answer when target names one of the output routes, nothing otherwise:
+//   /chart.svg?at=INSTANT                 the render output
+//   /api/positions?at=INSTANT             positions --json
+//   /api/analysis?sign=SIGN&at=INSTANT    analysis --json
+// The outputs for a given instant never change: they are cacheable for a year, with an ETag
+// (304 when If-None-Match names it); those for "now" (the default) are not to be stored. A
+// refused input gets 400 with its one-line reason, a computation fault 500.
+std::optional<Http_Answer> Output_Route(const Request_Target& target, const Http_Request& request);
