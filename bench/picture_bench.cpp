@@ -3,7 +3,7 @@
 // instant, so the figure is what a server's picture worker spends per uncached request.
 #include <benchmark/benchmark.h>
 
-#include "cli/render_command.h"
+#include "service/render_command.h"
 
 namespace {
 constexpr const char kInstant[] = "2020-12-21T18:00Z";
@@ -12,12 +12,12 @@ void Run(benchmark::State& state, int sign, bool card) {
   Picture_Source source;
   std::string png;
   // Warm-up: fontconfig's cache, the fonts and librsvg's state, as a worker has them.
-  if (card ? Card_Source(kInstant, sign, source).status : Chart_Png_Source(kInstant, sign, source).status)
+  if (!(card ? Card_Source(kInstant, sign, source) : Chart_Png_Source(kInstant, sign, source)).Ok())
     state.SkipWithError("no source");
   Draw_Picture(source, 1, card, png);
   for (auto _ : state) {
     const Outcome o = card ? Card_Source(kInstant, sign, source) : Chart_Png_Source(kInstant, sign, source);
-    if (o.status != 0 || Draw_Picture(source, 1, card, png).status != 0) state.SkipWithError("failed");
+    if (!o.Ok() || !Draw_Picture(source, 1, card, png).Ok()) state.SkipWithError("failed");
     benchmark::DoNotOptimize(png.data());
   }
   state.counters["png_bytes"] = static_cast<double>(png.size());

@@ -103,18 +103,21 @@ std::string Surface_Png(cairo_surface_t* surface) {
 
 namespace {
 // The control's surface colour and background picture drawn for one placement: the device
-// scale of a twip and the fraction of a pixel the chart's origin falls at. A thread's cache
-// holds a few: the 1x to 4x PNGs with and without the window, the card.
+// scale of a twip and the fraction of a pixel the chart's origin falls at. A thread keeps the
+// placements it drew last, up to kCacheBytes of pixels (the 1x and 2x charts with and without
+// the window and the card take 7 MB, a 3x one 8.5 MB more; a 4x one alone is 15 MB).
+constexpr std::size_t kCacheBytes = 16 << 20;
+
 struct Background {
   double sx, sy, fx, fy;
   Surface pixels;
+  std::size_t Bytes() const {
+    return static_cast<std::size_t>(cairo_image_surface_get_stride(pixels.get())) *
+           static_cast<std::size_t>(cairo_image_surface_get_height(pixels.get()));
+  }
 };
 
-const Background& Background_For(double sx, double sy, double fx, double fy) {
-  thread_local std::vector<Background> cache;
-  for (const Background& b : cache)
-    if (b.sx == sx && b.sy == sy && b.fx == fx && b.fy == fy) return b;
-  if (cache.size() >= 8) cache.erase(cache.begin());
+Surface Draw_Background(double sx, double sy, double fx, double fy) {
   Surface pixels(cairo_image_surface_create(CAIRO_FORMAT_ARGB32,
                                             static_cast<int>(std::ceil(fx + kDesignWidth * sx)),
                                             static_cast<int>(std::ceil(fy + kDesignHeight * sy))));
@@ -133,8 +136,28 @@ const Background& Background_For(double sx, double sy, double fx, double fy) {
     throw;
   }
   cairo_destroy(cr);
-  cache.push_back({sx, sy, fx, fy, std::move(pixels)});
-  return cache.back();
+  return pixels;
+}
+
+// Paints the background for the placement at the whole pixel (x, y) of cr.
+void Paint_Background(cairo_t* cr, double sx, double sy, double fx, double fy, double x, double y) {
+  thread_local std::vector<Background> cache;
+  const auto paint = [&](const Surface& pixels) {
+    cairo_set_source_surface(cr, pixels.get(), x, y);
+    cairo_paint(cr);
+  };
+  for (const Background& b : cache)
+    if (b.sx == sx && b.sy == sy && b.fx == fx && b.fy == fy) return paint(b.pixels);
+  Background made{sx, sy, fx, fy, Draw_Background(sx, sy, fx, fy)};
+  paint(made.pixels);
+  if (made.Bytes() > kCacheBytes) return;
+  std::size_t total = made.Bytes();
+  for (const Background& b : cache) total += b.Bytes();
+  while (total > kCacheBytes) {
+    total -= cache.front().Bytes();
+    cache.erase(cache.begin());
+  }
+  cache.push_back(std::move(made));
 }
 }  // namespace
 
@@ -152,9 +175,8 @@ void Draw_Chart(cairo_t* cr, std::string_view svg, double x, double y, double wi
   // pixel offset (an exact copy), its fraction of a pixel drawn into it.
   const double sx = width / view.width, sy = height / view.height;
   const double bx = x - view.x * sx, by = y - view.y * sy;
-  const Background& b = Background_For(sx, sy, bx - std::floor(bx), by - std::floor(by));
-  cairo_set_source_surface(cr, b.pixels.get(), std::floor(bx), std::floor(by));
-  cairo_paint(cr);
+  Paint_Background(cr, sx, sy, bx - std::floor(bx), by - std::floor(by), std::floor(bx),
+                   std::floor(by));
   Draw_Svg(handle.get(), cr, x, y, width, height);
 }
 

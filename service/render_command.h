@@ -16,8 +16,8 @@ Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& s
                      std::ostream& messages);
 
 // Render_Chart's SVG as a PNG at scale 1..4 (1: 513 x 459 pixels without the window, wider
-// with it). A scale outside 1..4 gives kExitUsage; otherwise the outcomes of Render_Chart,
-// and kExitFault when the picture cannot be made.
+// with it). A scale outside 1..4 gives Bad_Input; otherwise the outcomes of Render_Chart,
+// and Fault when the picture cannot be made.
 Outcome Render_Png(std::string_view instant, int analysis_sign, int scale, std::string& png,
                    std::ostream& messages);
 
@@ -34,6 +34,6 @@ struct Picture_Source {
 // The source of Render_Png's picture (messages dropped), and of Render_Card's; their outcomes.
 Outcome Chart_Png_Source(std::string_view instant, int analysis_sign, Picture_Source& source);
 Outcome Card_Source(std::string_view instant, int sign, Picture_Source& source);
-// Draws the picture of a source: the card, or the chart at scale 1..4 (kExitUsage outside);
-// kExitFault when it cannot be drawn. Any thread: each keeps its own fonts.
+// Draws the picture of a source: the card, or the chart at scale 1..4 (Bad_Input outside);
+// Fault when it cannot be drawn. Any thread: each keeps its own fonts.
 Outcome Draw_Picture(const Picture_Source& source, int scale, bool card, std::string& png);

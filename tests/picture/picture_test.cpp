@@ -12,7 +12,7 @@
 #include <regex>
 #include <sstream>
 
-#include "cli/render_command.h"
+#include "service/render_command.h"
 #include "picture/picture.h"
 #include "picture/picture_parts.h"
 
@@ -52,7 +52,7 @@ Grey Grey_Of(cairo_surface_t* s) {
 // The chart's SVG as the pictures draw it (without its background).
 std::string Svg_At(int sign) {
   Picture_Source source;
-  EXPECT_EQ(Chart_Png_Source(kInstant, sign, source).status, 0);
+  EXPECT_TRUE(Chart_Png_Source(kInstant, sign, source).Ok());
   return source.svg;
 }
 
@@ -88,16 +88,17 @@ TEST(Picture, SizesOfChartWindowAndCard) {
   std::ostringstream messages;
   for (int scale = 1; scale <= 4; ++scale) {
     std::string png;
-    ASSERT_EQ(Render_Png(kInstant, -1, scale, png, messages).status, 0);
+    ASSERT_TRUE(Render_Png(kInstant, -1, scale, png, messages).Ok());
     EXPECT_EQ(Png_Size(png), std::make_pair(513 * scale, 459 * scale)) << scale;
-    ASSERT_EQ(Render_Png(kInstant, 4, scale, png, messages).status, 0);
+    ASSERT_TRUE(Render_Png(kInstant, 4, scale, png, messages).Ok());
     EXPECT_EQ(Png_Size(png), std::make_pair(596 * scale, 459 * scale)) << scale;
   }
   std::string png = "kept";
   for (const int scale : {0, 5, -1})
-    EXPECT_EQ(Render_Png(kInstant, -1, scale, png, messages).status, 2) << scale;
+    EXPECT_EQ(Render_Png(kInstant, -1, scale, png, messages).status, Service_Status::Bad_Input)
+        << scale;
   EXPECT_EQ(png, "kept");
-  ASSERT_EQ(Render_Card(kInstant, 4, png, messages).status, 0);
+  ASSERT_TRUE(Render_Card(kInstant, 4, png, messages).Ok());
   EXPECT_EQ(Png_Size(png), std::make_pair(kCardWidth, kCardHeight));
 }
 
@@ -142,8 +143,8 @@ TEST(Picture, EverySignsCardHoldsItsTextInsideTheColumn) {
     Card_Text text;
     std::string analysis;
     std::ostringstream messages;
-    Sky sky;
-    ASSERT_EQ(Compute_Analysis(kInstant, sign, sky, analysis).status, 0);
+    Computed_Instant computed;
+    ASSERT_TRUE(Compute_Analysis(kInstant, sign, computed, analysis).Ok());
     std::istringstream in(analysis);
     for (std::string line; std::getline(in, line);) {
       if (line.find_first_not_of(" \r") == std::string::npos) continue;

@@ -236,8 +236,8 @@ TEST_F(ServeTest, PictureBurstLeavesTheApiAnswering) {
     pictures.push_back(fd);
   }
   const int api = Connect(port);
-  Sky sky;
-  ASSERT_EQ(Compute_Sky("2000-01-01T12:00Z", sky).status, kExitOk);
+  Computed_Instant computed;
+  ASSERT_TRUE(Compute_Sky("2000-01-01T12:00Z", computed).Ok());
   const std::string keep = "GET /api/positions?at=2000-01-01T12:00Z HTTP/1.1\r\nHost: x\r\n\r\n";
   for (int k = 0; k < 5; ++k) {
     ASSERT_EQ(send(api, keep.data(), keep.size(), MSG_NOSIGNAL), static_cast<ssize_t>(keep.size()));
@@ -249,7 +249,7 @@ TEST_F(ServeTest, PictureBurstLeavesTheApiAnswering) {
       ASSERT_GT(n, 0);
       received.append(buffer, n);
     }
-    EXPECT_EQ(Split(received)[0].body, Positions_Json(sky) + "\n");
+    EXPECT_EQ(Split(received)[0].body, Positions_Json(computed) + "\n");
   }
   close(api);
   // Pictures still being drawn: some connection has not had its whole answer yet.
