@@ -15,9 +15,9 @@ class Picture_Error : public std::runtime_error {
 
 inline constexpr int kMinScale = 1, kMaxScale = 4;
 
-// The PNG of the chart: chart_svg is the control's SVG without its background (Chart_Svg(...,
-// false)), drawn at scale (kMinScale..kMaxScale) times its width and height in pixels (513 x
-// 459 at 1) over the background.
+// The PNG of the chart: chart_svg is the control's SVG for pictures (Chart_Svg(...,
+// Svg_Use::For_Picture)), drawn over its background at scale (kMinScale..kMaxScale) times
+// its width and height in pixels (513 x 459 at 1).
 std::string Chart_Png(std::string_view chart_svg, int scale);
 
 // What a card shows beside the chart: the sign's caption and the analysis's sentences.
@@ -28,8 +28,8 @@ struct Card_Text {
 
 inline constexpr int kCardWidth = 1200, kCardHeight = 630;
 
-// The card (kCardWidth x kCardHeight, the size link previews use) as PNG: chart_svg (without
-// its background, as for Chart_Png) drawn on
+// The card (kCardWidth x kCardHeight, the size link previews use) as PNG: chart_svg (for
+// pictures, as for Chart_Png) drawn on
 // the left, the text right to left on the right at the largest size that fits, down to a
 // size still legible at a phone's preview width.
 std::string Card_Png(std::string_view chart_svg, const Card_Text& text);

@@ -22,8 +22,8 @@ using Svg_Handle = std::unique_ptr<RsvgHandle, Svg_Handle_Deleter>;
 Svg_Handle Load_Svg(std::string_view svg);
 // Draws the document into the rectangle (x, y, width, height) of cr's user space.
 void Draw_Svg(RsvgHandle* handle, cairo_t* cr, double x, double y, double width, double height);
-// A chart SVG without its background (Chart_Svg(..., false)) drawn into the rectangle (x, y,
-// width, height) of cr's device space (cr untransformed) over the control's surface colour and
+// A chart SVG for pictures (Chart_Svg(..., Svg_Use::For_Picture)) drawn into the rectangle
+// (x, y, width, height) of cr's device space (cr untransformed) over the control's surface colour and
 // background picture, which each thread draws once per placement and keeps.
 void Draw_Chart(cairo_t* cr, std::string_view svg, double x, double y, double width,
                 double height);

@@ -116,7 +116,7 @@ void Image(Svg_Writer& w, std::string_view picture, double x, double y, double w
   w << " preserveAspectRatio=\"none\" href=\"" << Data_Uri(picture) << "\"/>";
 }
 
-void Drawing_Layer_Svg(Svg_Writer& w, const Drawing_Layer& layer) {
+void Drawing_Layer_Svg(Svg_Writer& w, const Drawing_Layer& layer, Svg_Use use) {
   w << "<g id=\"drawing-layer\" stroke-linecap=\"round\">";
   for (const Drawing_Item& item : layer.Items()) {
     if (const auto* l = std::get_if<Drawn_Line>(&item)) {
@@ -131,8 +131,14 @@ void Drawing_Layer_Svg(Svg_Writer& w, const Drawing_Layer& layer) {
     } else {
       const auto& t = std::get<Printed_Text>(item);
       w << "<text";
-      w.Attr("x", t.X).Attr("y", t.Y);
-      w << " dominant-baseline=\"text-before-edge\" fill=\"";
+      w.Attr("x", t.X);
+      if (use == Svg_Use::Document) {
+        w.Attr("y", t.Y) << " dominant-baseline=\"text-before-edge\"";
+      } else {  // the top of the text at Y
+        const Font_Spec& f = layer.Font;
+        w.Attr("y", t.Y + Extent_Of(Font_Stack(f), f.Size * kTwipsPerPoint, f.Weight >= 600).ascent);
+      }
+      w << " fill=\"";
       w.Color(t.Color) << '"';
       w.Font(layer.Font) << '>';
       w.Escaped(t.Text) << "</text>";
@@ -151,7 +157,7 @@ std::size_t Characters(std::string_view s) {
 // A one-line label: a centred caption, or one whose left edge stays at Left as it grows; one
 // estimated to grow past the panel's right edge (a Julian date with its mark) ends at that
 // edge instead. The estimate allows 0.55 em a character.
-void Label(Svg_Writer& w, const Child_Control& c) {
+void Label(Svg_Writer& w, const Child_Control& c, Svg_Use use) {
   constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
   const bool centred = c.Alignment == Text_Align::Center;
   const bool rtl = Has_Arabic(c.Caption);
@@ -159,9 +165,15 @@ void Label(Svg_Writer& w, const Child_Control& c) {
   const bool at_edge = !centred && c.Left + estimate > kPanelRight;
   w << "<text";
   w.Attr("x", centred ? c.Left + c.Width / 2 : at_edge ? kPanelRight : c.Left);
-  w.Attr("y", c.Top + c.Height / 2);
+  if (use == Svg_Use::Document) {
+    w.Attr("y", c.Top + c.Height / 2) << " dominant-baseline=\"central\"";
+  } else {  // the text's ascent and descent centred on the label
+    const Font_Extent e =
+        Extent_Of(Font_Stack(c.Font), c.Font.Size * kTwipsPerPoint, c.Font.Weight >= 600);
+    w.Attr("y", c.Top + c.Height / 2 + (e.ascent - e.descent) / 2);
+  }
   const char* anchor = centred ? "middle" : (rtl != at_edge) ? "end" : "start";
-  w << " dominant-baseline=\"central\" direction=\"" << (rtl ? "rtl" : "ltr")
+  w << " direction=\"" << (rtl ? "rtl" : "ltr")
     << "\" text-anchor=\"" << anchor << "\" fill=\"";
   w.Color(c.ForeColor) << '"';
   w.Font(c.Font) << '>';
@@ -251,7 +263,7 @@ void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
 }
 }  // namespace
 
-std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window, bool background) {
+std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window, Svg_Use use) {
   Svg_Writer w(160 * 1024);
   // The analysis window opens centred on the control; the canvas grows to hold it.
   const double win_w = FrmAnalyse::Client_Width + 2 * FrmAnalyse::Frame_Width;
@@ -272,13 +284,13 @@ std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window, bool bac
   w.Num((y1 - y0) / kTwipsPerPixel) << "\" lang=\"ar\">\n";
   w << "<title>" << view.title << "</title>\n";
 
-  if (background) {
+  if (use == Svg_Use::Document) {
     w << "<rect width=\"7695\" height=\"6885\" fill=\"";
     w.Color(kSurfaceBackColor) << "\"/>\n";
     Image(w, kBackgroundPicture, 0, 0, kBackgroundWidth, kBackgroundHeight);
     w << '\n';
   }
-  Drawing_Layer_Svg(w, view.layer);
+  Drawing_Layer_Svg(w, view.layer, use);
   w << '\n';
 
   // Children back to front.
@@ -299,10 +311,10 @@ std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window, bool bac
     } else if (c.Pointer == Mouse_Pointer::Hand) {
       w << "<g class=\"" << c.Name << "\" style=\"cursor:url(" << Data_Uri("hand")
         << ") 11 1, pointer\">";
-      Label(w, c);
+      Label(w, c, use);
       w << "</g>\n";
     } else {
-      Label(w, c);
+      Label(w, c, use);
       w << '\n';
     }
   }

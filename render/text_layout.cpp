@@ -85,3 +85,8 @@ Wrapped_Text Wrap_Text(std::string_view text, std::string_view font_stack, doubl
   pango_font_description_free(font);
   return out;
 }
+
+Font_Extent Extent_Of(std::string_view font_stack, double size, bool bold) {
+  const Wrapped_Text none = Wrap_Text("", font_stack, size, bold, size);
+  return {none.ascent, none.descent};
+}

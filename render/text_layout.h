@@ -23,3 +23,10 @@ struct Wrapped_Text {
 // Thread-safe: each thread keeps its own font map, loaded once.
 Wrapped_Text Wrap_Text(std::string_view text, std::string_view font_stack, double size,
                        bool bold, double width);
+
+// The ascent and descent (above and below the baseline) of the first font of the stack at size,
+// as Wrap_Text reports them.
+struct Font_Extent {
+  double ascent = 0, descent = 0;
+};
+Font_Extent Extent_Of(std::string_view font_stack, double size, bool bold);

@@ -31,7 +31,8 @@ Outcome Render(std::string_view instant, int sign, bool window_in_svg, bool back
       if (analysis) *analysis = window->TxtAnalyse.Caption;
     }
     svg = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()},
-                    window_in_svg ? window : nullptr, background);
+                    window_in_svg ? window : nullptr,
+                    background ? Svg_Use::Document : Svg_Use::For_Picture);
   });
   Unload_FrmAnalyse();
   return outcome;
