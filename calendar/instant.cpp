@@ -6,7 +6,7 @@
 #include <ctime>
 
 namespace {
-bool ReadDigits(std::string_view s, std::size_t pos, std::size_t n, int& value) {
+bool Read_Digits(std::string_view s, std::size_t pos, std::size_t n, int& value) {
   if (pos + n > s.size()) return false;
   value = 0;
   for (std::size_t k = pos; k < pos + n; ++k) {
@@ -49,14 +49,14 @@ InstantParse Parse_Instant(std::string_view s) {
     return r;
   }
   int y, mo, d, h, mi, sec = 0;
-  if (!ReadDigits(s, 0, 4, y) || s.size() < 16 || s[4] != '-' || !ReadDigits(s, 5, 2, mo) ||
-      s[7] != '-' || !ReadDigits(s, 8, 2, d) || (s[10] != 'T' && s[10] != 't') ||
-      !ReadDigits(s, 11, 2, h) || s[13] != ':' || !ReadDigits(s, 14, 2, mi)) {
+  if (!Read_Digits(s, 0, 4, y) || s.size() < 16 || s[4] != '-' || !Read_Digits(s, 5, 2, mo) ||
+      s[7] != '-' || !Read_Digits(s, 8, 2, d) || (s[10] != 'T' && s[10] != 't') ||
+      !Read_Digits(s, 11, 2, h) || s[13] != ':' || !Read_Digits(s, 14, 2, mi)) {
     return Invalid("expected YYYY-MM-DDTHH:MM[:SS][Z|+HH:MM|-HH:MM] or 'now'");
   }
   std::size_t pos = 16;
   if (pos < s.size() && s[pos] == ':') {
-    if (!ReadDigits(s, pos + 1, 2, sec)) return Invalid("seconds must be two digits");
+    if (!Read_Digits(s, pos + 1, 2, sec)) return Invalid("seconds must be two digits");
     pos += 3;
   }
   bool has_zone = false;
@@ -67,7 +67,7 @@ InstantParse Parse_Instant(std::string_view s) {
       has_zone = true;
     } else if ((z == '+' || z == '-') && pos + 6 == s.size() && s[pos + 3] == ':') {
       int zh, zm;
-      if (!ReadDigits(s, pos + 1, 2, zh) || !ReadDigits(s, pos + 4, 2, zm) || zh > 23 || zm > 59)
+      if (!Read_Digits(s, pos + 1, 2, zh) || !Read_Digits(s, pos + 4, 2, zm) || zh > 23 || zm > 59)
         return Invalid("zone offset must be +HH:MM or -HH:MM within 23:59");
       has_zone = true;
       zone_minutes = (zh * 60 + zm) * (z == '-' ? -1 : 1);

@@ -11,7 +11,7 @@
 #include "ephemeris/shared_state.h"
 
 namespace {
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+bool Same_Ignoring_Ascii_Case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t k = 0; k < a.size(); ++k) {
     if (std::tolower(static_cast<unsigned char>(a[k])) !=
@@ -29,7 +29,7 @@ int Parse_Sign(std::string_view text) {
     return n <= 11 ? n : -1;
   }
   for (int k = 0; k < 12; ++k) {
-    if (SameIgnoringAsciiCase(text, kSignNames[k]) || text == kSignCaptions[k]) return k;
+    if (Same_Ignoring_Ascii_Case(text, kSignNames[k]) || text == kSignCaptions[k]) return k;
   }
   return -1;
 }

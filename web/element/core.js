@@ -1,14 +1,14 @@
 // The bridge to the WebAssembly module: fetched and compiled once for the page, on first use;
 // its calls wrapped for JavaScript, and the page side of the control's platform that the
-// module calls back (web/host_library.js).
+// module calls back (web/module/host_library.js).
 import { dateLabel, preloadArtwork } from './dom.js';
 import { pageOverlay } from './overlay.js';
 // emscripten's minimal loader, bundled into the element's script: no request of its own. It
 // looks for nothing beside itself (the .wasm comes through instantiateWasm below; see
-// web/adapt-loader.mjs).
+// web/build/adapt-loader.mjs).
 import createZodiacChartCore from './zodiac-chart-core.mjs';
 
-// Status of the module's calls (web/exports.cpp).
+// Status of the module's calls (web/module/exports.cpp).
 export const Status = { ok: 0, fault: 1, badInstant: 2, noControl: 3, failed: 4, calendarGap: 5 };
 
 
@@ -111,7 +111,7 @@ function guarded(what, f, fallback) {
   };
 }
 
-// The page side of the control's platform (web/host_library.js calls these).
+// The page side of the control's platform (web/module/host_library.js calls these).
 const pageHost = {
   clockUtc: guarded('reading the clock', () => {
     const d = new Date();
