@@ -13,7 +13,7 @@ as_root() {
 # and the fonts its SVG, its pictures and the demo page name for Arabic text.
 NATIVE_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev
   libboost-dev librsvg2-dev libcairo2-dev libpango1.0-dev libharfbuzz-dev libfreetype-dev
-  libfontconfig-dev fonts-noto-core fonts-hosny-amiri)
+  libfontconfig-dev libpng-dev fonts-noto-core fonts-hosny-amiri)
 
 # ensure_packages PKG...: installs those not yet installed (no recommended extras).
 ensure_packages() {
