@@ -23,7 +23,8 @@ constexpr const char* kVersion = "zodiac-chart 0.1.0";
 constexpr const char* kUsage =
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
-    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN]\n"
+    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN] [--png [--scale N]]\n"
+    "       zodiac-chart render --card SIGN [--at INSTANT] [-o FILE]\n"
     "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n";
 
@@ -36,7 +37,8 @@ constexpr const char* kHelp =
     "\n"
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
-    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN]\n"
+    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN] [--png [--scale N]]\n"
+    "       zodiac-chart render --card SIGN [--at INSTANT] [-o FILE]\n"
     "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n"
     "\n"
@@ -45,7 +47,8 @@ constexpr const char* kHelp =
     "  analysis       the daily analysis for one sign: a sentence each for the Sun, the\n"
     "                 Moon, Mercury, Venus and Mars\n"
     "  render         the chart as the control shows it, as one SVG document (513 x 459\n"
-    "                 pixels; the date label in this machine's time zone and locale)\n"
+    "                 pixels; the date label in this machine's time zone and locale), or\n"
+    "                 as a PNG picture, or a social card\n"
     "  serve          the demo page with the <zodiac-chart> element, the web bundle, and\n"
     "                 /chart.svg?at=, /api/positions?at=, /api/analysis?sign=&at= (the\n"
     "                 render and --json outputs); prints the address it listens on\n"
@@ -58,9 +61,13 @@ constexpr const char* kHelp =
     "  --sign SIGN    0 (Aries) to 11 (Pisces), an English sign name (aries ... pisces,\n"
     "                 any case) or the Arabic caption of the sign label (\"برج الحمل\" ...)\n"
     "  --json         one JSON object instead of text\n"
-    "  -o FILE        write the SVG to FILE instead of standard output\n"
+    "  -o FILE        write the SVG or PNG to FILE instead of standard output\n"
     "  --analysis SIGN\n"
     "                 also draw the analysis window for SIGN, as it opens\n"
+    "  --png          a PNG picture instead of SVG\n"
+    "  --scale N      the PNG's scale, 1 (513 x 459 pixels) to 4 (default 1)\n"
+    "  --card SIGN    the social card for SIGN as PNG: 1200 x 630 pixels, the chart beside\n"
+    "                 the sign's daily analysis\n"
     "  --host HOST    the address to listen on (default 127.0.0.1, this machine only)\n"
     "  --port PORT    the port (default 8080; 0 takes a free one)\n"
     "  --bundle DIR   the web bundle to serve (default: the one scripts/build-web made)\n"
@@ -150,6 +157,11 @@ struct RenderOptions {
   std::string output;  // empty: standard output
   std::string analysis;
   bool has_analysis = false;
+  bool png = false;
+  int scale = 1;
+  bool has_scale = false;
+  std::string card;
+  bool has_card = false;
 };
 
 int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
@@ -157,8 +169,19 @@ int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
   if (o.has_analysis) {
     if (const Outcome c = Read_Sign(o.analysis, sign); !c.Ok()) return Report(c, err);
   }
+  if (o.has_card && (o.has_analysis || o.png || o.has_scale))
+    return UsageError(err, "--card takes no --analysis, --png or --scale");
+  if (o.has_scale && !o.png) return UsageError(err, "--scale needs --png");
   std::string svg;
-  if (const Outcome c = Render_Chart(o.at, sign, svg, err); !c.Ok()) return Report(c, err);
+  if (o.has_card) {
+    int card_sign;
+    if (const Outcome c = Read_Sign(o.card, card_sign); !c.Ok()) return Report(c, err);
+    if (const Outcome c = Render_Card(o.at, card_sign, svg, err); !c.Ok()) return Report(c, err);
+  } else if (o.png) {
+    if (const Outcome c = Render_Png(o.at, sign, o.scale, svg, err); !c.Ok()) return Report(c, err);
+  } else if (const Outcome c = Render_Chart(o.at, sign, svg, err); !c.Ok()) {
+    return Report(c, err);
+  }
   if (o.output.empty()) {
     out << svg;
     return kExitOk;
@@ -222,6 +245,12 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   render->add_option("--analysis", render_options.analysis, "draw the analysis window")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  render->add_flag("--png", render_options.png, "a PNG picture instead of SVG");
+  render->add_option("--scale", render_options.scale, "the PNG's scale, 1 to 4")
+      ->check(CLI::Range(1, 4))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  render->add_option("--card", render_options.card, "the social card for a sign")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   ServeOptions serve_options;
   CLI::App* serve = app.add_subcommand("serve", "the demo page and the outputs over HTTP");
@@ -274,6 +303,8 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   if (analysis->parsed()) return RunAnalysis(analysis_options, out, err);
   if (render->parsed()) {
     render_options.has_analysis = render->count("--analysis") > 0;
+    render_options.has_scale = render->count("--scale") > 0;
+    render_options.has_card = render->count("--card") > 0;
     return RunRender(render_options, out, err);
   }
   if (serve->parsed()) return RunServe(serve_options, out, err);

@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "server/negotiation.h"
-#include "server/serve.h"
 
 namespace {
 namespace fs = std::filesystem;

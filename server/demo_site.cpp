@@ -16,3 +16,8 @@ Http_Answer Demo_Site::Answer(const Http_Request& request) const {
   if (std::optional<Http_Answer> output = Output_Route(target, request)) return *std::move(output);
   return bundle_.Answer(target.path, request);
 }
+
+bool Demo_Site::Draws_Picture(std::string_view target) {
+  Request_Target read;
+  return Read_Target(target, read).empty() && Is_Picture_Route(read.path);
+}

@@ -17,10 +17,15 @@ class Demo_Site {
   // The answer to request; HEAD is answered like GET (the caller leaves the body out):
   //   /                                     the demo page (index.html), with the page's CSP
   //   /FILE                                 a bundle file (Bundle_Store::Answer)
-  //   /chart.svg, /api/positions, /api/analysis   the outputs (Output_Route)
+  //   /chart.svg, /api/positions, /api/analysis, /chart.png, /card.png   the outputs
+  //                                         (Output_Route)
   // A repeated query parameter: the last counts. A malformed target gets 400 with a one-line
   // reason, any other path 404, another method 405.
   Http_Answer Answer(const Http_Request& request) const;
+
+  // Whether the request target (path and query, undecoded) asks for a picture: those answers
+  // take tens of milliseconds of CPU, the others well under one.
+  static bool Draws_Picture(std::string_view target);
 
  private:
   Bundle_Store bundle_;

@@ -94,6 +94,17 @@ std::string Answer_Head(const Http_Answer& answer, bool close) {
   return head + "\r\n";
 }
 
+bool Next_Is_Picture(std::string_view received) {
+  const std::string_view window = received.substr(0, kMaxHeadBytes);
+  if (window.find("\r\n\r\n") == std::string_view::npos) return false;
+  const std::string_view line = window.substr(0, window.find("\r\n"));
+  const std::size_t from = line.find(' ');
+  if (from == std::string_view::npos) return false;
+  const std::size_t to = line.find(' ', from + 1);
+  if (to == std::string_view::npos) return false;
+  return Demo_Site::Draws_Picture(line.substr(from + 1, to - from - 1));
+}
+
 std::optional<Wire_Answer> Next_Answer(const Demo_Site& site, std::string& received) {
   const std::string_view window = std::string_view(received).substr(0, kMaxHeadBytes);
   const std::size_t end = window.find("\r\n\r\n");

@@ -22,6 +22,11 @@ struct Http_Answer {
   bool has_body = true;  // false for 304: no body and no Content-Length
 };
 
+// The Content-Security-Policy the demo page (any HTML page the server sends) is served with:
+// the strictest a site can use with the widget.
+inline constexpr const char kPageCsp[] =
+    "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
+
 // status with line as a plain-text body (made printable, see Printable_Line), not to be
 // cached without asking again.
 Http_Answer Plain_Answer(int status, std::string_view line);

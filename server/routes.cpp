@@ -70,6 +70,60 @@ Http_Answer Analysis(const std::string& at, const Request_Target& target,
                 request);
 }
 
+// A picture: its source made first (cheap), so a request naming its ETag gets 304 without
+// the picture being drawn; the ETag covers what the picture is drawn from and how.
+Http_Answer Picture(bool card, const std::string& at, const Request_Target& target,
+                    const Http_Request& request) {
+  int scale = 1;
+  if (const auto it = target.params.find("scale"); it != target.params.end()) {
+    const std::string& text = it->second;
+    if (text.size() != 1 || text[0] < '1' || text[0] > '4')
+      return Plain_Answer(400, "scale must be a whole number from 1 to 4, not '" + text + "'");
+    scale = text[0] - '0';
+  }
+  int sign = -1;
+  const char* sign_name = card ? "sign" : "analysis";
+  if (card || target.params.count(sign_name)) {
+    if (const Outcome o = Read_Sign(target.Param(sign_name, ""), sign); !o.Ok()) return Refuse(o);
+  }
+  Picture_Source source;
+  const Outcome o = card ? Card_Source(at, sign, source) : Chart_Png_Source(at, sign, source);
+  if (!o.Ok()) return Refuse(o);
+  Http_Answer a;
+  a.fields = {{"Content-Type", "image/png"}};
+  if (at != "now") {
+    std::string etag = Etag_Of(source.svg + '\0' + source.analysis + '\0' +
+                               (card ? "card" : "png" + std::to_string(scale)));
+    a.fields.emplace_back("Cache-Control", kForever);
+    a.fields.emplace_back("ETag", etag);
+    if (Names_Etag(request.if_none_match, etag)) {
+      a.status = 304;
+      a.has_body = false;
+      a.fields.erase(a.fields.begin());
+      a.body = std::make_shared<const std::string>();
+      return a;
+    }
+  } else {
+    a.fields.emplace_back("Cache-Control", "no-store");
+  }
+  std::string png;
+  if (const Outcome d = Draw_Picture(source, scale, card, png); !d.Ok()) return Refuse(d);
+  a.body = std::make_shared<const std::string>(std::move(png));
+  // Another origin's page may show it in an <img>, even one that isolates itself.
+  a.fields.emplace_back("Cross-Origin-Resource-Policy", "cross-origin");
+  return a;
+}
+
+Http_Answer Chart_Png(const std::string& at, const Request_Target& target,
+                      const Http_Request& request) {
+  return Picture(false, at, target, request);
+}
+
+Http_Answer Card_Png(const std::string& at, const Request_Target& target,
+                     const Http_Request& request) {
+  return Picture(true, at, target, request);
+}
+
 struct Route {
   std::string_view path;
   Http_Answer (*answer)(const std::string& at, const Request_Target&, const Http_Request&);
@@ -78,6 +132,8 @@ constexpr Route kRoutes[] = {
     {"/chart.svg", Chart_Svg},
     {"/api/positions", Positions},
     {"/api/analysis", Analysis},
+    {"/chart.png", Chart_Png},
+    {"/card.png", Card_Png},
 };
 }  // namespace
 
@@ -86,3 +142,5 @@ std::optional<Http_Answer> Output_Route(const Request_Target& target, const Http
     if (target.path == route.path) return route.answer(target.Param("at", "now"), target, request);
   return std::nullopt;
 }
+
+bool Is_Picture_Route(std::string_view path) { return path == "/chart.png" || path == "/card.png"; }

@@ -7,10 +7,7 @@
 #include <memory>
 #include <string>
 
-// The Content-Security-Policy the demo page is served with: the strictest a site can use
-// with the widget.
-inline constexpr const char kPageCsp[] =
-    "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
+#include "server/http_message.h"  // kPageCsp
 
 // How long a connection may take: head, to send a whole request head, counted from its
 // opening or from the end of the previous answer (so also the idle keep-alive timeout);

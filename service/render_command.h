@@ -14,3 +14,26 @@
 // (or a window that failed to open) Fault; svg is then left as it was.
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages);
+
+// Render_Chart's SVG as a PNG at scale 1..4 (1: 513 x 459 pixels without the window, wider
+// with it). A scale outside 1..4 gives Bad_Input; otherwise the outcomes of Render_Chart,
+// and Fault when the picture cannot be made.
+Outcome Render_Png(std::string_view instant, int analysis_sign, int scale, std::string& png,
+                   std::ostream& messages);
+
+// The social card for sign (0..11) at the instant: 1200 x 630 PNG, the chart beside the
+// sign's daily analysis; the outcomes of Render_Png.
+Outcome Render_Card(std::string_view instant, int sign, std::string& png, std::ostream& messages);
+
+// What a picture is drawn from: the chart's SVG and, for a card, the analysis as the window
+// holds it. A server compares these (cheap) before it draws the picture (not cheap).
+struct Picture_Source {
+  std::string svg;
+  std::string analysis;
+};
+// The source of Render_Png's picture (messages dropped), and of Render_Card's; their outcomes.
+Outcome Chart_Png_Source(std::string_view instant, int analysis_sign, Picture_Source& source);
+Outcome Card_Source(std::string_view instant, int sign, Picture_Source& source);
+// Draws the picture of a source: the card, or the chart at scale 1..4 (Bad_Input outside);
+// Fault when it cannot be drawn. Any thread: each keeps its own fonts.
+Outcome Draw_Picture(const Picture_Source& source, int scale, bool card, std::string& png);

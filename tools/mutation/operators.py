@@ -67,6 +67,8 @@ EQUIVALENT = [
     ("web/module/exports.cpp", r"for \(int k = 0; k < runs|^Compute_Positions\(\);", None,
      "zc_time_startup times the computation for the size and timing report: one run more or "
      "less, or none, changes only the duration it returns"),
+    ("service/native_platform.cpp", r"k \+ 1 < format.size\(\) \?", "< -> <=",
+     "format[size()] of a std::string is its NUL, the value the condition gives otherwise"),
     ("server/serve.cpp", r"getrlimit\(RLIMIT_NOFILE, &files\) != 0 \|\|", "|| -> &&",
      "an unlimited file limit clamps to 1,064 - 64 = 1,000 too, the value the test returns"),
     ("web/module/web_platform.cpp", r"buf\[0\] = '\\0';", "drop",
