@@ -23,7 +23,7 @@ constexpr const char* kVersion = "zodiac-chart 0.1.0";
 constexpr const char* kUsage =
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
-    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN]\n"
+    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN | --html [--base URL]]\n"
     "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n";
 
@@ -36,7 +36,7 @@ constexpr const char* kHelp =
     "\n"
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
-    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN]\n"
+    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN | --html [--base URL]]\n"
     "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n"
     "\n"
@@ -45,10 +45,15 @@ constexpr const char* kHelp =
     "  analysis       the daily analysis for one sign: a sentence each for the Sun, the\n"
     "                 Moon, Mercury, Venus and Mars\n"
     "  render         the chart as the control shows it, as one SVG document (513 x 459\n"
-    "                 pixels; the date label in this machine's time zone and locale)\n"
+    "                 pixels; the date label in this machine's time zone and locale); with\n"
+    "                 --html, the <zodiac-chart> element with that chart in its HTML\n"
+    "                 (Declarative Shadow DOM, the date in UTC), its stylesheet and\n"
+    "                 pictures under --base URL (default /)\n"
     "  serve          the demo page with the <zodiac-chart> element, the web bundle, and\n"
-    "                 /chart.svg?at=, /api/positions?at=, /api/analysis?sign=&at= (the\n"
-    "                 render and --json outputs); prints the address it listens on\n"
+    "                 /chart.svg?at=, /chart.html?at=, /api/positions?at=,\n"
+    "                 /api/analysis?sign=&at= (the render outputs and the --json\n"
+    "                 outputs); the demo page arrives with its charts rendered; prints\n"
+    "                 the address it listens on\n"
     "\n"
     "options:\n"
     "  --at INSTANT   YYYY-MM-DDTHH:MM[:SS] with an optional zone Z, +HH:MM or -HH:MM;\n"
@@ -135,6 +140,9 @@ struct RenderOptions {
   std::string output;  // empty: standard output
   std::string analysis;
   bool has_analysis = false;
+  bool html = false;  // the element's server-rendered fragment instead of the SVG document
+  bool has_at = false;
+  std::string base = "/";
 };
 
 int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
@@ -143,8 +151,11 @@ int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
     if (const Outcome c = Read_Sign(o.analysis, sign); c.status != kExitOk) return Report(c, err);
   }
   std::string svg;
-  if (const Outcome c = Render_Chart(o.at, sign, svg, err); c.status != kExitOk)
-    return Report(c, err);
+  if (o.html && o.has_analysis) return UsageError(err, "--html draws no analysis window");
+  const Outcome c = o.html ? Render_Chart_Html(o.at, o.has_at && o.at != "now" ? o.at : "", o.base, svg, err)
+                           : Render_Chart(o.at, sign, svg, err);
+  if (c.status != kExitOk) return Report(c, err);
+  if (o.html) svg += '\n';
   if (o.output.empty()) {
     out << svg;
     return kExitOk;
@@ -206,6 +217,11 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   render->add_option("--analysis", render_options.analysis, "draw the analysis window")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  render->add_flag("--html", render_options.html,
+                   "the <zodiac-chart> element with its chart as Declarative Shadow DOM");
+  render->add_option("--base", render_options.base,
+                     "with --html: the address of the web bundle (default /)")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   ServeOptions serve_options;
   CLI::App* serve = app.add_subcommand("serve", "the demo page and the outputs over HTTP");
@@ -258,6 +274,7 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   if (analysis->parsed()) return RunAnalysis(analysis_options, out, err);
   if (render->parsed()) {
     render_options.has_analysis = render->count("--analysis") > 0;
+    render_options.has_at = render->count("--at") > 0;
     return RunRender(render_options, out, err);
   }
   if (serve->parsed()) return RunServe(serve_options, out, err);

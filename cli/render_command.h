@@ -14,3 +14,12 @@
 // fault (or a window that failed to open) kExitFault; svg is then left as it was.
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages);
+
+// Starts a chart control as Render_Chart does and writes it as the element's server-rendered
+// fragment (Chart_Markup) to html, with the at attribute at (none when empty) and the bundle
+// under base. The same outcomes as Render_Chart.
+Outcome Render_Chart_Html(std::string_view instant, std::string_view at, std::string_view base,
+                          std::string& html, std::ostream& messages);
+// Render_Chart_Html's shadow root alone (Chart_Shadow_Root), for a tag already in a page.
+Outcome Render_Shadow_Root(std::string_view instant, std::string_view base, std::string& html,
+                           std::ostream& messages);

@@ -187,6 +187,44 @@ std::shared_ptr<const std::string> Read_File(const fs::path& path) {
   return std::make_shared<const std::string>(std::move(bytes).str());
 }
 
+// An at text that names its zone (Z or an offset), or none: the server can render its sky.
+// One without a zone is the visitor's local time, which the element reads on the page.
+bool Zoned(std::string_view at) {
+  const std::size_t t = at.find('T');
+  return t != std::string_view::npos &&
+         (at.back() == 'Z' || at.find_first_of("+-", t) != std::string_view::npos);
+}
+
+// The page with the chart of each empty <zodiac-chart> tag written into it as its declarative
+// shadow root, for the tag's at instant (the present one without at); a tag whose instant
+// the server cannot render is left for the element's script.
+std::string With_Charts_Rendered(std::string_view page) {
+  constexpr std::string_view kOpen = "<zodiac-chart", kClose = "></zodiac-chart>";
+  std::string out;
+  out.reserve(page.size() + 3 * 32 * 1024);
+  std::size_t at = 0;
+  for (std::size_t open; (open = page.find(kOpen, at)) != std::string_view::npos;) {
+    const std::size_t end = page.find('>', open);
+    if (end == std::string_view::npos) break;
+    out += page.substr(at, end + 1 - at);
+    at = end + 1;
+    if (page.compare(end, kClose.size(), kClose) != 0) continue;  // not an empty tag
+    const std::string_view tag = page.substr(open, end - open);
+    std::string instant = "now";
+    if (const std::size_t a = tag.find(" at=\""); a != std::string_view::npos) {
+      const std::size_t q = tag.find('"', a + 5);
+      instant = std::string(tag.substr(a + 5, q == std::string_view::npos ? 0 : q - a - 5));
+    }
+    std::string root;
+    std::ostringstream messages;
+    if ((instant == "now" || Zoned(instant)) &&
+        Render_Shadow_Root(instant, "/", root, messages).status == kExitOk)
+      out += root;
+  }
+  out += page.substr(at);
+  return out;
+}
+
 bool Ends_With(std::string_view s, std::string_view end) {
   return s.size() >= end.size() && s.substr(s.size() - end.size()) == end;
 }
@@ -237,6 +275,19 @@ Demo_Site::Demo_Site(const std::string& bundle_dir) {
   }
 }
 
+// The demo page with its charts rendered: it follows the clock, so it is revalidated on each
+// visit (its ETag is of the rendered page); sent uncompressed (the bundle's precompressed
+// forms are of the page without charts).
+Http_Answer Demo_Site::Rendered_Page(const std::string& page, const Http_Request& request) const {
+  Http_Answer a = Output(With_Charts_Rendered(page), "text/html; charset=utf-8", true, request);
+  for (auto& [name, value] : a.fields)
+    if (name == "Cache-Control") value = "no-cache";
+  if (a.status != 304) a.fields.emplace_back("Content-Security-Policy", kPageCsp);
+  a.fields.emplace_back("Access-Control-Allow-Origin", "*");
+  a.fields.emplace_back("Cross-Origin-Resource-Policy", "cross-origin");
+  return a;
+}
+
 Http_Answer Demo_Site::Answer(const Http_Request& request) const {
   if (request.method != "GET" && request.method != "HEAD") {
     Http_Answer a = Plain(405, "only GET and HEAD");
@@ -267,6 +318,19 @@ Http_Answer Demo_Site::Answer(const Http_Request& request) const {
     Http_Answer a = Output(std::move(svg), "image/svg+xml; charset=utf-8", fixed, request);
     a.fields.emplace_back("Content-Security-Policy", kSvgCsp);
     return a;
+  }
+  if (path == "/chart.html") {
+    std::string html;
+    std::ostringstream messages;
+    const Outcome o = Render_Chart_Html(at, fixed ? at : "", "/", html, messages);
+    if (o.status != kExitOk) return Refuse(o);
+    Http_Answer a = Output(std::move(html) + "\n", "text/html; charset=utf-8", fixed, request);
+    if (a.status != 304) a.fields.emplace_back("Content-Security-Policy", kPageCsp);
+    return a;
+  }
+  if (path == "/" || path == "/index.html") {
+    const auto page = files_.find("/index.html");
+    if (page != files_.end()) return Rendered_Page(*page->second.identity.bytes, request);
   }
   if (path == "/api/positions") {
     Sky sky;

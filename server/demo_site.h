@@ -33,10 +33,13 @@ class Demo_Site {
   std::size_t File_Count() const { return files_.size(); }
 
   // The answer to request; HEAD is answered like GET (the caller leaves the body out):
-  //   /                                     the demo page (index.html), with the page's CSP
+  //   /                                     the demo page (index.html), with the page's CSP,
+  //                                         its charts rendered in (never stored)
   //   /FILE                                 a bundle file: Cache-Control no-cache, an ETag,
   //                                         the smallest form Accept-Encoding allows
   //   /chart.svg?at=INSTANT                 the render output
+  //   /chart.html?at=INSTANT                render --html's fragment (the at attribute only
+  //                                         when at is given)
   //   /api/positions?at=INSTANT             positions --json
   //   /api/analysis?sign=SIGN&at=INSTANT    analysis --json
   // The outputs for a given instant never change: they are cacheable for a year, with an ETag;
@@ -46,6 +49,7 @@ class Demo_Site {
   Http_Answer Answer(const Http_Request& request) const;
 
  private:
+  Http_Answer Rendered_Page(const std::string& page, const Http_Request& request) const;
   struct Form {  // one encoding of a file
     std::shared_ptr<const std::string> bytes;
     std::string etag;

@@ -1,5 +1,5 @@
 // The chart's reading: retrograde marks and aspect lines found in the drawing layer.
-#include "web/chart_reading.h"
+#include "control/chart_reading.h"
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +15,9 @@ namespace {
 // Retrograde mark offset from a glyph's top left corner (twips), as DrawThéme prints it.
 constexpr float kMarkDx = 200;
 constexpr float kMarkDy = 300;
+constexpr std::string_view kRetrogradeWord = "، متراجع";
+constexpr const char* kNoAspects = "لا خطوط مظاهر مرسومة";
+constexpr const char* kAspectsDrawn = "خطوط المظاهر المرسومة: ";
 
 // The Arabic name of the aspect whose line is drawn in color, or nullptr.
 const char* Aspect_Named(std::uint32_t color) {
@@ -42,7 +45,8 @@ void Quoted(std::string& out, std::string_view s) {
 }
 }  // namespace
 
-std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error) {
+Chart_Reading Read_Chart(const ActiveX_Ctl& ctl) {
+  Chart_Reading r;
   const auto& items = ctl.Chart.Layer.Items();
   // The ticks are the lines in the tick colour, one per body in BodyIndex order; each starts
   // at its inner end, where aspect lines end.
@@ -57,11 +61,7 @@ std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error) {
       if (inner[k].first == x && inner[k].second == y) return static_cast<int>(k);
     return std::nullopt;
   };
-
-  std::string out = "{\"error\":";
-  Quoted(out, error);
-  out += ",\"retrograde\":[";
-  for (std::size_t k = 0; k < ctl.Chart.ImgPln.size(); ++k) {
+  for (std::size_t k = 0; k < ctl.Chart.ImgPln.size() && k < r.retrograde.size(); ++k) {
     const Child_Control& img = ctl.Chart.ImgPln[k];
     bool marked = false;
     for (const Drawing_Item& item : items) {
@@ -69,10 +69,14 @@ std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error) {
       marked = marked || (t && t->Text == kRetroMark && t->X == static_cast<float>(img.Left + kMarkDx) &&
                           t->Y == static_cast<float>(img.Top + kMarkDy));
     }
-    out += k ? "," : "";
-    out += marked ? "true" : "false";
+    r.retrograde[k] = marked;
+    std::string name = img.ToolTipText;
+    if (marked) {
+      while (!name.empty() && (name.back() == ' ' || name.back() == '\r' || name.back() == '\n')) name.pop_back();
+      name += kRetrogradeWord;
+    }
+    r.glyph_names[k] = std::move(name);
   }
-  out += "],\"aspects\":[";
   std::vector<std::pair<int, int>> listed;
   for (const Drawing_Item& item : items) {
     const auto* l = std::get_if<Drawn_Line>(&item);
@@ -84,16 +88,41 @@ std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error) {
     bool seen = false;
     for (const auto& p : listed) seen = seen || p == pair;
     if (seen) continue;
-    if (!listed.empty()) out += ',';
     listed.push_back(pair);
-    out += "{\"aspect\":";
-    Quoted(out, aspect);
+    r.aspects.push_back({aspect, {Body_Name(*a), Body_Name(*b)}});
+  }
+  if (r.aspects.empty()) r.description = kNoAspects;
+  for (std::size_t k = 0; k < r.aspects.size(); ++k) {
+    const auto& a = r.aspects[k];
+    r.description += k ? "، " : kAspectsDrawn;
+    r.description += a.aspect + " " + a.bodies[0] + " و" + a.bodies[1];
+  }
+  return r;
+}
+
+std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error) {
+  const Chart_Reading r = Read_Chart(ctl);
+  std::string out = "{\"error\":";
+  Quoted(out, error);
+  out += ",\"retrograde\":[";
+  for (std::size_t k = 0; k < r.retrograde.size(); ++k) out += k ? "," : "", out += r.retrograde[k] ? "true" : "false";
+  out += "],\"aspects\":[";
+  for (std::size_t k = 0; k < r.aspects.size(); ++k) {
+    out += k ? ",{\"aspect\":" : "{\"aspect\":";
+    Quoted(out, r.aspects[k].aspect);
     out += ",\"bodies\":[";
-    Quoted(out, Body_Name(*a));
+    Quoted(out, r.aspects[k].bodies[0]);
     out += ',';
-    Quoted(out, Body_Name(*b));
+    Quoted(out, r.aspects[k].bodies[1]);
     out += "]}";
   }
-  out += "]}";
+  out += "],\"glyphNames\":[";
+  for (std::size_t k = 0; k < r.glyph_names.size(); ++k) {
+    if (k) out += ',';
+    Quoted(out, r.glyph_names[k]);
+  }
+  out += "],\"description\":";
+  Quoted(out, r.description);
+  out += '}';
   return out;
 }
