@@ -1,6 +1,5 @@
 // The server-rendered chart: the control's model written as the element's declarative shadow
-// root. Places are SVG attributes in twips (the drawing's own units, scaled by the viewBox),
-// numbers fixed-point with at most three decimals (no general float formatting in the
+// root. Places are SVG attributes in CSS pixels, as the element draws them, numbers fixed-point with at most three decimals (no general float formatting in the
 // WebAssembly module), so the native and the WebAssembly builds write the same bytes.
 #include "control/chart_markup.h"
 
@@ -57,6 +56,8 @@ class Markup {
     *this << ' ' << name << "=\"";
     return Num(value) << '"';
   }
+  // A length of twips in CSS pixels, the unit the element draws in.
+  Markup& Px(std::string_view name, double twips) { return Attr(name, twips / kTwipsPerPixel); }
   Markup& Attr(std::string_view name, std::string_view value) {
     *this << ' ' << name << "=\"";
     return Escaped(value) << '"';
@@ -78,7 +79,7 @@ class Markup {
   }
   Markup& Font(const Font_Spec& f) {
     Attr("font-family", Font_Stack(f));
-    Attr("font-size", f.Size * kTwipsPerPoint);
+    Px("font-size", f.Size * kTwipsPerPoint);
     if (f.Weight >= 600) *this << " font-weight=\"bold\"";
     return *this;
   }
@@ -104,20 +105,20 @@ void Two_Digits(std::string& out, int n) {
 }
 
 void Drawing_Layer_Markup(Markup& m, const Drawing_Layer& layer) {
-  m << "<g class=\"layer\" aria-hidden=\"true\">";
+  m << "<g class=\"layer\" aria-hidden=\"true\" direction=\"ltr\">";
   for (const Drawing_Item& item : layer.Items()) {
     if (const auto* l = std::get_if<Drawn_Line>(&item)) {
       m << "<line";
-      m.Attr("x1", l->X1).Attr("y1", l->Y1).Attr("x2", l->X2).Attr("y2", l->Y2);
-      m.Attr("stroke", Css_Colour(l->Color)).Attr("stroke-width", l->Width * kTwipsPerPixel);
+      m.Px("x1", l->X1).Px("y1", l->Y1).Px("x2", l->X2).Px("y2", l->Y2);
+      m.Attr("stroke", Css_Colour(l->Color)).Attr("stroke-width", l->Width);
       if (l->Width > 1) m << " stroke-linecap=\"round\"";
-      if (l->Style == kDash) m << " stroke-dasharray=\"270 90\"";
-      if (l->Style == kDot) m << " stroke-dasharray=\"45 45\"";
+      if (l->Style == kDash) m << " stroke-dasharray=\"18 6\"";
+      if (l->Style == kDot) m << " stroke-dasharray=\"3 3\"";
       m << "/>";
     } else {
       const auto& t = std::get<Printed_Text>(item);
       m << "<text";
-      m.Attr("x", t.X).Attr("y", t.Y);
+      m.Px("x", t.X).Px("y", t.Y);
       m << " dominant-baseline=\"text-before-edge\"";
       m.Attr("fill", Css_Colour(t.Color)).Font(layer.Font) << '>';
       m.Escaped(t.Text) << "</text>";
@@ -138,8 +139,8 @@ void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, s
   const bool at_edge = !centred && c.Left + estimate > kPanelRight;
   m << "<text class=\"" << cls << '"';
   if (!id.empty()) m << " id=\"" << id << '"';
-  m.Attr("x", centred ? c.Left + c.Width / 2 : at_edge ? kPanelRight : c.Left);
-  m.Attr("y", c.Top + c.Height / 2);
+  m.Px("x", centred ? c.Left + c.Width / 2 : at_edge ? kPanelRight : c.Left);
+  m.Px("y", c.Top + c.Height / 2);
   m << " dominant-baseline=\"central\" direction=\"" << (rtl ? "rtl" : "ltr")
     << "\" text-anchor=\"" << (centred ? "middle" : (rtl != at_edge) ? "end" : "start") << '"';
   m.Attr("fill", Css_Colour(c.ForeColor)).Font(c.Font) << '>';
@@ -178,17 +179,17 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
   m << "<template shadowrootmode=\"open\"><link rel=\"stylesheet\" href=\"";
   m.Escaped(root) << "zodiac-chart.css\">";
   m << "<svg class=\"chart\" part=\"surface\" viewBox=\"0 0 ";
-  m.Num(kDesignWidth) << ' ';
-  m.Num(kDesignHeight) << '"';
+  m.Num(kChartPixelWidth) << ' ';
+  m.Num(kChartPixelHeight) << '"';
   m.Attr("width", kChartPixelWidth).Attr("height", kChartPixelHeight);
   m << " lang=\"ar\" role=\"group\" aria-labelledby=\"chart-title chart-date\""
        " aria-describedby=\"chart-aspects\">";
   m << "<title id=\"chart-title\">" << kChartTitle << "</title><desc id=\"chart-aspects\">";
   m.Escaped(reading.description) << "</desc>";
   m << "<rect";
-  m.Attr("width", kDesignWidth).Attr("height", kDesignHeight).Attr("fill", Css_Colour(kSurfaceBackColor));
+  m.Px("width", kDesignWidth).Px("height", kDesignHeight).Attr("fill", Css_Colour(kSurfaceBackColor));
   m << "/><image";
-  m.Attr("width", kBackgroundWidth).Attr("height", kBackgroundHeight);
+  m.Px("width", kBackgroundWidth).Px("height", kBackgroundHeight);
   m << " href=\"";
   m.Escaped(root) << kBackgroundPicture << ".svg\"/>";
   Drawing_Layer_Markup(m, ctl.Chart.Layer);
@@ -205,7 +206,7 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
     } else if (c.Kind == Control_Kind::Image && c.Picture.empty()) {
       // A picture-less image: only its tooltip shows.
       m << "<rect class=\"hint\"";
-      m.Attr("width", c.Width).Attr("height", c.Height).Attr("x", c.Left).Attr("y", c.Top);
+      m.Px("width", c.Width).Px("height", c.Height).Px("x", c.Left).Px("y", c.Top);
       m << " fill-opacity=\"0\">";
       if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
       m << "</rect>";
@@ -213,7 +214,9 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
       const bool glyph = c.Index >= 0 && static_cast<std::size_t>(c.Index) < reading.glyph_names.size() &&
                          &c == &ctl.Chart.ImgPln[c.Index];
       m << "<image class=\"" << (glyph ? "glyph" : "image") << '"';
-      m.Attr("x", c.Left).Attr("y", c.Top).Attr("width", c.Width).Attr("height", c.Height);
+      // At whole pixels, where the page's layout puts the element's own pictures.
+      m.Attr("x", std::round(c.Left / kTwipsPerPixel)).Attr("y", std::round(c.Top / kTwipsPerPixel));
+      m.Px("width", c.Width).Px("height", c.Height);
       m << " preserveAspectRatio=\"none\" href=\"";
       m.Escaped(root);
       if (c.Picture.rfind("glyph-", 0) == 0) m << "glyphs.svg#";

@@ -34,7 +34,7 @@ before(async () => {
   await build({ entryPoints: [join(project, 'main.js')], bundle: true, minify: true, format: 'esm',
     outfile: join(site, 'main.js'), absWorkingDir: project, logLevel: 'warning' });
   const { files } = JSON.parse(readFileSync(join(installed, 'package.json'), 'utf8'));
-  for (const name of files.filter((f) => /\.(wasm|svg)$/.test(f)))
+  for (const name of files.filter((f) => /\.(wasm|svg|css)$/.test(f)))
     copyFileSync(join(installed, name), join(site, name));
   writeFileSync(join(site, 'index.html'), `<!doctype html><html lang="en"><meta charset="utf-8">
 <title>A site</title><link rel="icon" href="glyphs.svg"><script type="module" src="main.js"></script>
