@@ -3,15 +3,15 @@
 
 #include <sstream>
 
-#include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
 #include "render/chart_svg.h"
+#include "service/native_platform.h"
 
 namespace {
-// A control started up for 2020-12-21 18:00 UTC on the command line's platform.
+// A control started up for 2020-12-21 18:00 UTC on the native platform.
 struct Started_Control {
   std::ostringstream err;
-  Cli_Platform platform{{2020, 12, 21, 18, 0, 0}, err};
+  Native_Platform platform{{2020, 12, 21, 18, 0, 0}, err};
   ActiveX_Ctl ctl{platform};
   Started_Control() { ctl.UserControl_Initialize(); }
 };

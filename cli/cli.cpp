@@ -1,6 +1,6 @@
 // The zodiac-chart commands, parsed with CLI11. A new command adds its options struct, a
 // function that runs it from those options, and a few lines in Run_Cli; the shared steps
-// (instant, sign, the guarded computation) are in cli/sky.h.
+// (instant, sign, the guarded computation) and the outputs are in service/.
 #include "cli/cli.h"
 
 #include <CLI/CLI.hpp>
@@ -10,12 +10,12 @@
 #include <exception>
 #include <fstream>
 
-#include "cli/json_output.h"
-#include "cli/printable.h"
-#include "cli/render_command.h"
-#include "cli/sky.h"
-#include "cli/text_output.h"
 #include "server/serve.h"
+#include "service/json_output.h"
+#include "service/printable.h"
+#include "service/render_command.h"
+#include "service/sky.h"
+#include "service/text_output.h"
 
 namespace {
 constexpr const char* kVersion = "zodiac-chart 0.1.0";
@@ -23,7 +23,9 @@ constexpr const char* kVersion = "zodiac-chart 0.1.0";
 constexpr const char* kUsage =
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
-    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN | --html [--base URL]]\n"
+    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN] [--png [--scale N]]\n"
+    "       zodiac-chart render --card SIGN [--at INSTANT] [-o FILE]\n"
+    "       zodiac-chart render --html [--at INSTANT] [--base URL] [-o FILE]\n"
     "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n";
 
@@ -36,7 +38,9 @@ constexpr const char* kHelp =
     "\n"
     "usage: zodiac-chart positions [--at INSTANT] [--json]\n"
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
-    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN | --html [--base URL]]\n"
+    "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN] [--png [--scale N]]\n"
+    "       zodiac-chart render --card SIGN [--at INSTANT] [-o FILE]\n"
+    "       zodiac-chart render --html [--at INSTANT] [--base URL] [-o FILE]\n"
     "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n"
     "\n"
@@ -45,10 +49,10 @@ constexpr const char* kHelp =
     "  analysis       the daily analysis for one sign: a sentence each for the Sun, the\n"
     "                 Moon, Mercury, Venus and Mars\n"
     "  render         the chart as the control shows it, as one SVG document (513 x 459\n"
-    "                 pixels; the date label in this machine's time zone and locale); with\n"
-    "                 --html, the <zodiac-chart> element with that chart in its HTML\n"
-    "                 (Declarative Shadow DOM, the date in UTC), its stylesheet and\n"
-    "                 pictures under --base URL (default /)\n"
+    "                 pixels; the date label in this machine's time zone and locale), or\n"
+    "                 as a PNG picture, or a social card; with --html, the <zodiac-chart>\n"
+    "                 element with that chart in its HTML (Declarative Shadow DOM, the\n"
+    "                 date in UTC), its stylesheet and pictures under --base URL\n"
     "  serve          the demo page with the <zodiac-chart> element, the web bundle, and\n"
     "                 /chart.svg?at=, /chart.html?at=, /api/positions?at=,\n"
     "                 /api/analysis?sign=&at= (the render outputs and the --json\n"
@@ -63,9 +67,13 @@ constexpr const char* kHelp =
     "  --sign SIGN    0 (Aries) to 11 (Pisces), an English sign name (aries ... pisces,\n"
     "                 any case) or the Arabic caption of the sign label (\"برج الحمل\" ...)\n"
     "  --json         one JSON object instead of text\n"
-    "  -o FILE        write the SVG to FILE instead of standard output\n"
+    "  -o FILE        write the SVG or PNG to FILE instead of standard output\n"
     "  --analysis SIGN\n"
     "                 also draw the analysis window for SIGN, as it opens\n"
+    "  --png          a PNG picture instead of SVG\n"
+    "  --scale N      the PNG's scale, 1 (513 x 459 pixels) to 4 (default 1)\n"
+    "  --card SIGN    the social card for SIGN as PNG: 1200 x 630 pixels, the chart beside\n"
+    "                 the sign's daily analysis\n"
     "  --host HOST    the address to listen on (default 127.0.0.1, this machine only)\n"
     "  --port PORT    the port (default 8080; 0 takes a free one)\n"
     "  --bundle DIR   the web bundle to serve (default: the one scripts/build-web made)\n"
@@ -80,20 +88,21 @@ int UsageError(std::ostream& err, std::string_view what) {
   return kExitUsage;
 }
 
-// Writes what an outcome other than kExitOk has to say; returns its status.
+// Writes what an outcome other than Ok has to say; returns its exit status.
 int Report(const Outcome& outcome, std::ostream& err) {
   switch (outcome.status) {
-    case kExitOk:
+    case Service_Status::Ok:
       return kExitOk;
-    case kExitUsage:
+    case Service_Status::Bad_Input:
       return UsageError(err, outcome.message);
-    case kExitCalendarGap:  // the control's message box text, alone
+    case Service_Status::Calendar_Gap:  // the control's message box text, alone
       err << outcome.message << "\n";
       return kExitCalendarGap;
-    default:
-      err << "zodiac-chart: " << Printable_Line(outcome.message) << "\n";
-      return outcome.status;
+    case Service_Status::Fault:
+      break;
   }
+  err << "zodiac-chart: " << Printable_Line(outcome.message) << "\n";
+  return kExitFault;
 }
 
 // --at INSTANT for a command that computes a sky; given twice, the last one counts.
@@ -108,12 +117,12 @@ struct PositionsOptions {
 };
 
 int RunPositions(const PositionsOptions& o, std::ostream& out, std::ostream& err) {
-  Sky sky;
-  if (const Outcome c = Compute_Sky(o.at, sky); c.status != kExitOk) return Report(c, err);
+  Computed_Instant computed;
+  if (const Outcome c = Compute_Sky(o.at, computed); !c.Ok()) return Report(c, err);
   if (o.json) {
-    out << Positions_Json(sky) << "\n";
+    out << Positions_Json(computed) << "\n";
   } else {
-    Print_Positions_Table(sky, out);
+    Print_Positions_Table(computed, out);
   }
   return kExitOk;
 }
@@ -126,12 +135,12 @@ struct AnalysisOptions {
 
 int RunAnalysis(const AnalysisOptions& o, std::ostream& out, std::ostream& err) {
   int sign;
-  if (const Outcome c = Read_Sign(o.sign, sign); c.status != kExitOk) return Report(c, err);
-  Sky sky;
+  if (const Outcome c = Read_Sign(o.sign, sign); !c.Ok()) return Report(c, err);
+  Computed_Instant computed;
   std::string text;
-  if (const Outcome c = Compute_Analysis(o.at, sign, sky, text); c.status != kExitOk)
+  if (const Outcome c = Compute_Analysis(o.at, sign, computed, text); !c.Ok())
     return Report(c, err);
-  out << (o.json ? Analysis_Json(sky, sign, text) : For_Terminal(text)) << "\n";
+  out << (o.json ? Analysis_Json(computed, sign, text) : For_Terminal(text)) << "\n";
   return kExitOk;
 }
 
@@ -140,6 +149,11 @@ struct RenderOptions {
   std::string output;  // empty: standard output
   std::string analysis;
   bool has_analysis = false;
+  bool png = false;
+  int scale = 1;
+  bool has_scale = false;
+  std::string card;
+  bool has_card = false;
   bool html = false;  // the element's server-rendered fragment instead of the SVG document
   bool has_at = false;
   std::string base = "/";
@@ -148,14 +162,27 @@ struct RenderOptions {
 int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
   int sign = -1;
   if (o.has_analysis) {
-    if (const Outcome c = Read_Sign(o.analysis, sign); c.status != kExitOk) return Report(c, err);
+    if (const Outcome c = Read_Sign(o.analysis, sign); !c.Ok()) return Report(c, err);
   }
+  if (o.has_card && (o.has_analysis || o.png || o.has_scale))
+    return UsageError(err, "--card takes no --analysis, --png or --scale");
+  if (o.has_scale && !o.png) return UsageError(err, "--scale needs --png");
+  if (o.html && (o.has_card || o.has_analysis || o.png))
+    return UsageError(err, "--html takes no --card, --analysis or --png");
   std::string svg;
-  if (o.html && o.has_analysis) return UsageError(err, "--html draws no analysis window");
-  const Outcome c = o.html ? Render_Chart_Html(o.at, o.has_at && o.at != "now" ? o.at : "", o.base, svg, err)
-                           : Render_Chart(o.at, sign, svg, err);
-  if (c.status != kExitOk) return Report(c, err);
-  if (o.html) svg += '\n';
+  if (o.html) {
+    const std::string at = o.has_at && o.at != "now" ? o.at : "";
+    if (const Outcome c = Render_Chart_Html(o.at, at, o.base, svg, err); !c.Ok()) return Report(c, err);
+    svg += '\n';
+  } else if (o.has_card) {
+    int card_sign;
+    if (const Outcome c = Read_Sign(o.card, card_sign); !c.Ok()) return Report(c, err);
+    if (const Outcome c = Render_Card(o.at, card_sign, svg, err); !c.Ok()) return Report(c, err);
+  } else if (o.png) {
+    if (const Outcome c = Render_Png(o.at, sign, o.scale, svg, err); !c.Ok()) return Report(c, err);
+  } else if (const Outcome c = Render_Chart(o.at, sign, svg, err); !c.Ok()) {
+    return Report(c, err);
+  }
   if (o.output.empty()) {
     out << svg;
     return kExitOk;
@@ -217,10 +244,16 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   render->add_option("--analysis", render_options.analysis, "draw the analysis window")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  render->add_flag("--png", render_options.png, "a PNG picture instead of SVG");
+  render->add_option("--scale", render_options.scale, "the PNG's scale, 1 to 4")
+      ->check(CLI::Range(1, 4))
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   render->add_flag("--html", render_options.html,
                    "the <zodiac-chart> element with its chart as Declarative Shadow DOM");
   render->add_option("--base", render_options.base,
                      "with --html: the address of the web bundle (default /)")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  render->add_option("--card", render_options.card, "the social card for a sign")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   ServeOptions serve_options;
@@ -274,6 +307,8 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   if (analysis->parsed()) return RunAnalysis(analysis_options, out, err);
   if (render->parsed()) {
     render_options.has_analysis = render->count("--analysis") > 0;
+    render_options.has_scale = render->count("--scale") > 0;
+    render_options.has_card = render->count("--card") > 0;
     render_options.has_at = render->count("--at") > 0;
     return RunRender(render_options, out, err);
   }

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <variant>
 
-#include "control/chart_reading.h"
-#include "control/instant.h"
+#include "analysis/position_text.h"
+#include "calendar/calendar.h"
 #include "render/css_style.h"
 #include "render/drawing_layer.h"
 #include "ui/surface.h"
@@ -147,7 +147,35 @@ void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, s
   if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
   m.Escaped(caption) << "</text>";
 }
+// The body's Arabic name: its phrase without the trailing " في ".
+std::string Body_Name(int i) {
+  std::string phrase = Pln_Phrase(static_cast<std::int16_t>(i));
+  constexpr std::string_view kIn = " في ";
+  if (phrase.size() >= kIn.size() && phrase.compare(phrase.size() - kIn.size(), kIn.size(), kIn) == 0)
+    phrase.resize(phrase.size() - kIn.size());
+  return phrase;
+}
 }  // namespace
+
+std::string Glyph_Name(const ActiveX_Ctl& ctl, int k) {
+  std::string name = ctl.Chart.ImgPln[k].ToolTipText;
+  if (!ctl.Chart.Shown.Retro_Marked[k]) return name;
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\r' || name.back() == '\n'))
+    name.pop_back();
+  return name + "، متراجع";
+}
+
+std::string Aspects_Description(const ActiveX_Ctl& ctl) {
+  const auto& aspects = ctl.Chart.Shown.Aspects;
+  if (aspects.empty()) return "لا خطوط مظاهر مرسومة";
+  std::string text = "خطوط المظاهر المرسومة: ";
+  for (std::size_t k = 0; k < aspects.size(); ++k) {
+    if (k) text += "، ";
+    text += std::string(aspects[k].aspect->name) + " " + Body_Name(aspects[k].first) + " و" +
+            Body_Name(aspects[k].second);
+  }
+  return text;
+}
 
 std::string Utc_Date_Text(const CivilTime& utc) {
   std::string s;
@@ -174,7 +202,6 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
   m.out.reserve(24 * 1024);
   std::string root(base.empty() ? "/" : base);
   if (root.back() != '/') root += '/';
-  const Chart_Reading reading = Read_Chart(ctl);
 
   m << "<template shadowrootmode=\"open\"><link rel=\"stylesheet\" href=\"";
   m.Escaped(root) << "zodiac-chart.css\">";
@@ -185,7 +212,7 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
   m << " lang=\"ar\" role=\"group\" aria-labelledby=\"chart-title chart-date\""
        " aria-describedby=\"chart-aspects\">";
   m << "<title id=\"chart-title\">" << kChartTitle << "</title><desc id=\"chart-aspects\">";
-  m.Escaped(reading.description) << "</desc>";
+  m.Escaped(Aspects_Description(ctl)) << "</desc>";
   m << "<rect";
   m.Px("width", kDesignWidth).Px("height", kDesignHeight).Attr("fill", Css_Colour(kSurfaceBackColor));
   m << "/><image";
@@ -211,7 +238,7 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
       if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
       m << "</rect>";
     } else if (c.Kind == Control_Kind::Image) {
-      const bool glyph = c.Index >= 0 && static_cast<std::size_t>(c.Index) < reading.glyph_names.size() &&
+      const bool glyph = c.Index >= 0 && static_cast<std::size_t>(c.Index) < ctl.Chart.ImgPln.size() &&
                          &c == &ctl.Chart.ImgPln[c.Index];
       m << "<image class=\"" << (glyph ? "glyph" : "image") << '"';
       // At whole pixels, where the page's layout puts the element's own pictures.
@@ -223,7 +250,7 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
       m.Escaped(c.Picture);
       if (c.Picture.rfind("glyph-", 0) != 0) m << ".svg";
       m << '"';
-      if (glyph) m << " role=\"img\"", m.Attr("aria-label", reading.glyph_names[c.Index]);
+      if (glyph) m << " role=\"img\"", m.Attr("aria-label", Glyph_Name(ctl, c.Index));
       m << '>';
       if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
       m << "</image>";

@@ -16,6 +16,11 @@
 inline constexpr int kChartPixelWidth = static_cast<int>(kDesignWidth / 15);
 inline constexpr int kChartPixelHeight = static_cast<int>(kDesignHeight / 15);
 
+// What the chart says to assistive technology, from its model: glyph k's name (its tooltip,
+// with the retrograde word when marked) and the aspects drawn as one Arabic sentence.
+std::string Glyph_Name(const ActiveX_Ctl& ctl, int k);
+std::string Aspects_Description(const ActiveX_Ctl& ctl);
+
 // The date label's text of a server-rendered chart: the UTC reading of its instant in the
 // historical calendar, "YYYY-MM-DD HH:MM:SS UTC", marked "(يولياني)" before 1582-10-15.
 std::string Utc_Date_Text(const CivilTime& utc);

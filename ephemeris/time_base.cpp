@@ -18,9 +18,10 @@ bool Calc_Time(const CivilTime& t) {
   const Real N = 100.0 * M + 10000.0 * Y + D;
 
   bool gregorian;
-  if (N >= 15821015.0) {
+  // N orders dates as Date_Key does, the fraction of the day included.
+  if (N >= static_cast<double>(kFirstGregorianDate)) {
     gregorian = true;
-  } else if (N <= 15821004.0) {
+  } else if (N <= static_cast<double>(kLastJulianDate)) {
     gregorian = false;
   } else {
     return false;  // inside the calendar gap: refused, state unchanged

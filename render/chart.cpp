@@ -33,6 +33,18 @@ Point At(const Wheel& w, Real r, Real lon) {
   const Real a = w.Wheel_Rot + lon;
   return {Single(w.Wheel_X + r * Sin_Deg(a)), Single(w.Wheel_Y + r * Cos_Deg(a))};
 }
+
+// Records an aspect line drawn between bodies i < j when it joins their ticks (the body
+// table is the one the ticks were drawn from), each pair once.
+void Note_Aspect(Chart_Shown& shown, int i, int j, const Aspect* aspect) {
+  const auto at_tick = [&](int k) {
+    return shown.Ticked[k] && shown.Tick_Lon[k] == Pln_Rec[k].Lon;
+  };
+  if (!at_tick(i) || !at_tick(j)) return;
+  for (const Drawn_Aspect& a : shown.Aspects)
+    if (a.first == i && a.second == j) return;
+  shown.Aspects.push_back({i, j, aspect});
+}
 }  // namespace
 
 std::string Body_Tooltip(int i) {
@@ -43,6 +55,7 @@ void DrawThéme(Chart_Surface& chart) {
   Drawing_Layer& s = chart.Layer;
   Wheel& w = chart.Wheel_Vars;
   s.Cls();
+  chart.Shown = {};
   w.Wheel_R = kWheelR;
   w.Wheel_Rot = kWheelRot;
   s.DrawWidth = 1;
@@ -63,6 +76,8 @@ void DrawThéme(Chart_Surface& chart) {
     const Real cs = Cos_Deg(a);
     s.Line(Single(w.Wheel_X + r_inner * sn), Single(w.Wheel_Y + r_inner * cs),
            Single(w.Wheel_X + r_outer * sn), Single(w.Wheel_Y + r_outer * cs));
+    chart.Shown.Ticked[i] = true;
+    chart.Shown.Tick_Lon[i] = Pln_Rec[i].Lon;
 
     Child_Control& img = chart.ImgPln[i];
     img.Left = Single(w.Wheel_X + r_glyph * sn - offset - Real(img.Width) / 3.0);
@@ -73,6 +88,7 @@ void DrawThéme(Chart_Surface& chart) {
       s.CurrentX = Single(Real(img.Left) + kMarkDx);
       s.CurrentY = Single(Real(img.Top) + kMarkDy);
       s.Print(kRetroMark);
+      chart.Shown.Retro_Marked[i] = true;
     }
   }
   ShowAspects_Pln(chart);
@@ -96,6 +112,7 @@ void ShowAspects_Pln(Chart_Surface& chart) {
       s.Line(p.x, p.y, q.x, q.y);
       if (pen.wide) s.DrawWidth = 1;
       if (pen.style != kSolid) s.DrawStyle = kSolid;
+      Note_Aspect(chart.Shown, i, j, aspect);
     }
   }
 }

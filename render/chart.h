@@ -6,7 +6,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "analysis/orb_table.h"
 #include "render/drawing_layer.h"
 #include "ui/child_control.h"
 
@@ -36,12 +38,27 @@ struct Wheel {
   double Wheel_Y = 0;
 };
 
-// What the chart drawing acts on: one control's drawing layer, wheel variables and the ten
-// body glyph images in BodyIndex order.
+// What a chart shows, in the model's terms, as DrawThéme and ShowAspects_Pln drew it from the
+// body table: which glyphs carry the retrograde mark, and which aspect lines join which two
+// bodies' ticks (each pair once, in the order first drawn). Cleared with the layer.
+struct Drawn_Aspect {
+  int first, second;  // BodyIndex, first < second
+  const Aspect* aspect;
+};
+struct Chart_Shown {
+  std::array<bool, 10> Retro_Marked{};
+  std::array<double, 10> Tick_Lon{};    // the longitude each tick was drawn at
+  std::array<bool, 10> Ticked{};        // whether the tick was drawn
+  std::vector<Drawn_Aspect> Aspects;
+};
+
+// What the chart drawing acts on: one control's drawing layer, wheel variables, the ten
+// body glyph images in BodyIndex order, and what the drawing shows.
 struct Chart_Surface {
   Drawing_Layer Layer;
   Wheel Wheel_Vars;
   std::array<Child_Control, 10> ImgPln;
+  Chart_Shown Shown;
 };
 
 // The tooltip of body i: Pln_Phrase(i) followed by Sign_PosText of its longitude rounded to

@@ -1,6 +1,7 @@
 // SVG rendering of the chart control's state: nothing here decides what is shown, only how.
 #include "render/chart_svg.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "render/assets.h"
 #include "render/css_style.h"
+#include "render/text_layout.h"
 #include "ui/frm_analyse.h"
 #include "ui/surface.h"
 
@@ -114,7 +116,7 @@ void Image(Svg_Writer& w, std::string_view picture, double x, double y, double w
   w << " preserveAspectRatio=\"none\" href=\"" << Data_Uri(picture) << "\"/>";
 }
 
-void Drawing_Layer_Svg(Svg_Writer& w, const Drawing_Layer& layer) {
+void Drawing_Layer_Svg(Svg_Writer& w, const Drawing_Layer& layer, Svg_Use use) {
   w << "<g id=\"drawing-layer\" stroke-linecap=\"round\">";
   for (const Drawing_Item& item : layer.Items()) {
     if (const auto* l = std::get_if<Drawn_Line>(&item)) {
@@ -129,8 +131,14 @@ void Drawing_Layer_Svg(Svg_Writer& w, const Drawing_Layer& layer) {
     } else {
       const auto& t = std::get<Printed_Text>(item);
       w << "<text";
-      w.Attr("x", t.X).Attr("y", t.Y);
-      w << " dominant-baseline=\"text-before-edge\" fill=\"";
+      w.Attr("x", t.X);
+      if (use == Svg_Use::Document) {
+        w.Attr("y", t.Y) << " dominant-baseline=\"text-before-edge\"";
+      } else {  // the top of the text at Y
+        const Font_Spec& f = layer.Font;
+        w.Attr("y", t.Y + Extent_Of(Font_Stack(f), f.Size * kTwipsPerPoint, f.Weight >= 600).ascent);
+      }
+      w << " fill=\"";
       w.Color(t.Color) << '"';
       w.Font(layer.Font) << '>';
       w.Escaped(t.Text) << "</text>";
@@ -149,7 +157,7 @@ std::size_t Characters(std::string_view s) {
 // A one-line label: a centred caption, or one whose left edge stays at Left as it grows; one
 // estimated to grow past the panel's right edge (a Julian date with its mark) ends at that
 // edge instead. The estimate allows 0.55 em a character.
-void Label(Svg_Writer& w, const Child_Control& c) {
+void Label(Svg_Writer& w, const Child_Control& c, Svg_Use use) {
   constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
   const bool centred = c.Alignment == Text_Align::Center;
   const bool rtl = Has_Arabic(c.Caption);
@@ -157,9 +165,15 @@ void Label(Svg_Writer& w, const Child_Control& c) {
   const bool at_edge = !centred && c.Left + estimate > kPanelRight;
   w << "<text";
   w.Attr("x", centred ? c.Left + c.Width / 2 : at_edge ? kPanelRight : c.Left);
-  w.Attr("y", c.Top + c.Height / 2);
+  if (use == Svg_Use::Document) {
+    w.Attr("y", c.Top + c.Height / 2) << " dominant-baseline=\"central\"";
+  } else {  // the text's ascent and descent centred on the label
+    const Font_Extent e =
+        Extent_Of(Font_Stack(c.Font), c.Font.Size * kTwipsPerPoint, c.Font.Weight >= 600);
+    w.Attr("y", c.Top + c.Height / 2 + (e.ascent - e.descent) / 2);
+  }
   const char* anchor = centred ? "middle" : (rtl != at_edge) ? "end" : "start";
-  w << " dominant-baseline=\"central\" direction=\"" << (rtl ? "rtl" : "ltr")
+  w << " direction=\"" << (rtl ? "rtl" : "ltr")
     << "\" text-anchor=\"" << anchor << "\" fill=\"";
   w.Color(c.ForeColor) << '"';
   w.Font(c.Font) << '>';
@@ -167,22 +181,56 @@ void Label(Svg_Writer& w, const Child_Control& c) {
   w.Escaped(c.Caption) << "</text>";
 }
 
-// Multi-line text (the analysis and the credits) as wrapped HTML inside the drawing.
-void Html_Box(Svg_Writer& w, const Child_Control& c, double x, double y, bool scrolls,
-              std::string_view line_height) {
-  w << "<foreignObject";
+// Multi-line text (the analysis and the credits) as the window's text boxes show it: a
+// padding of 60 on either side, right to left, lines right-aligned or centred, wrapped where
+// the fonts that draw them break (Wrap_Text), each line's box line_height ems tall with the
+// text centred in it (CSS line-height). A picture cannot scroll: a text longer than its box
+// gets tighter lines, down to 1.2 ems, then a smaller size, in steps of 5 %, until it fits.
+void Text_Box_Svg(Svg_Writer& w, const Child_Control& c, double x, double y, double line_height) {
+  constexpr double kPadding = 60, kTightest = 1.2;
+  const Font_Spec& font = c.Font;
+  const bool bold = font.Weight >= 600;
+  const bool centred = c.Alignment == Text_Align::Center;
+  double size = font.Size * kTwipsPerPoint;
+  Wrapped_Text wrapped = Wrap_Text(c.Caption, Font_Stack(font), size, bold, c.Width - 2 * kPadding);
+  // The lines' boxes, and what the font's ascent and descent reach past them above the
+  // first line and below the last.
+  const auto height = [&](double lh) {
+    const double over = std::max(0.0, wrapped.ascent + wrapped.descent - lh * size);
+    return static_cast<double>(wrapped.lines.size()) * lh * size + over;
+  };
+  // The tightest line height at which the text fits, within kTightest..line_height.
+  const auto fitting = [&](double widest) {
+    double lh = widest;
+    while (lh > kTightest && height(lh) > c.Height) lh = std::max(kTightest, lh - 0.05);
+    return lh;
+  };
+  line_height = fitting(line_height);
+  for (int step = 1; height(line_height) > c.Height && step < 10; ++step) {
+    size = font.Size * kTwipsPerPoint * (1 - 0.05 * step);
+    wrapped = Wrap_Text(c.Caption, Font_Stack(font), size, bold, c.Width - 2 * kPadding);
+    line_height = fitting(line_height);
+  }
+  w << "<g class=\"" << c.Name << "\"><rect";
   w.Attr("x", x).Attr("y", y).Attr("width", c.Width).Attr("height", c.Height);
-  w << "><div xmlns=\"http://www.w3.org/1999/xhtml\" dir=\"rtl\" style=\"box-sizing:border-box;"
-       "width:100%;height:100%;margin:0;padding:0 60px;white-space:pre-wrap;line-height:"
-    << line_height << ';';
-  w << "text-align:" << (c.Alignment == Text_Align::Center ? "center" : "right") << ";";
-  w << "overflow-y:" << (scrolls ? "scroll" : "hidden") << ";font-family:" << Font_Stack(c.Font)
-    << ";font-size:";
-  w.Num(c.Font.Size * kTwipsPerPoint) << "px;font-weight:" << (c.Font.Weight >= 600 ? "bold" : "normal")
-                                     << ";color:";
-  w.Color(c.ForeColor) << ";background:";
-  w.Color(c.BackColor) << "\">";
-  w.Escaped(c.Caption) << "</div></foreignObject>";
+  w << " fill=\"";
+  w.Color(c.BackColor) << "\"/><g direction=\"rtl\" text-anchor=\""
+                        << (centred ? "middle" : "start") << "\" xml:space=\"preserve\" fill=\"";
+  w.Color(c.ForeColor) << "\" font-family=\"" << Font_Stack(font) << '"';
+  w.Attr("font-size", size);
+  if (bold) w << " font-weight=\"bold\"";
+  w << '>';
+  const double box = line_height * size;
+  const double baseline = (box - wrapped.ascent - wrapped.descent) / 2 + wrapped.ascent;
+  const double anchor_x = centred ? x + c.Width / 2 : x + c.Width - kPadding;
+  for (std::size_t k = 0; k < wrapped.lines.size(); ++k) {
+    if (wrapped.lines[k].text.empty()) continue;
+    w << "<text";
+    w.Attr("x", anchor_x).Attr("y", y + k * box + baseline);
+    w << '>';
+    w.Escaped(wrapped.lines[k].text) << "</text>";
+  }
+  w << "</g></g>";
 }
 
 void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
@@ -196,8 +244,8 @@ void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
   w << " fill=\"";
   w.Color(FrmAnalyse::Back_Color) << "\"/>";
   // Back to front: the label under the windowed text box and picture box.
-  Html_Box(w, f.Lab, cx + f.Lab.Left, cy + f.Lab.Top, false, "1.2");
-  Html_Box(w, f.TxtAnalyse, cx + f.TxtAnalyse.Left, cy + f.TxtAnalyse.Top, true, "1.5");
+  Text_Box_Svg(w, f.Lab, cx + f.Lab.Left, cy + f.Lab.Top, 1.2);
+  Text_Box_Svg(w, f.TxtAnalyse, cx + f.TxtAnalyse.Left, cy + f.TxtAnalyse.Top, 1.5);
   const double px = cx + f.Pic.Left, py = cy + f.Pic.Top;
   w << "<rect";
   w.Attr("x", px).Attr("y", py).Attr("width", f.Pic.Width).Attr("height", f.Pic.Height);
@@ -215,7 +263,7 @@ void Window_Svg(Svg_Writer& w, const FrmAnalyse& f, double left, double top) {
 }
 }  // namespace
 
-std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window) {
+std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window, Svg_Use use) {
   Svg_Writer w(160 * 1024);
   // The analysis window opens centred on the control; the canvas grows to hold it.
   const double win_w = FrmAnalyse::Client_Width + 2 * FrmAnalyse::Frame_Width;
@@ -236,11 +284,13 @@ std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window) {
   w.Num((y1 - y0) / kTwipsPerPixel) << "\" lang=\"ar\">\n";
   w << "<title>" << view.title << "</title>\n";
 
-  w << "<rect width=\"7695\" height=\"6885\" fill=\"";
-  w.Color(kSurfaceBackColor) << "\"/>\n";
-  Image(w, kBackgroundPicture, 0, 0, kBackgroundWidth, kBackgroundHeight);
-  w << '\n';
-  Drawing_Layer_Svg(w, view.layer);
+  if (use == Svg_Use::Document) {
+    w << "<rect width=\"7695\" height=\"6885\" fill=\"";
+    w.Color(kSurfaceBackColor) << "\"/>\n";
+    Image(w, kBackgroundPicture, 0, 0, kBackgroundWidth, kBackgroundHeight);
+    w << '\n';
+  }
+  Drawing_Layer_Svg(w, view.layer, use);
   w << '\n';
 
   // Children back to front.
@@ -261,10 +311,10 @@ std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window) {
     } else if (c.Pointer == Mouse_Pointer::Hand) {
       w << "<g class=\"" << c.Name << "\" style=\"cursor:url(" << Data_Uri("hand")
         << ") 11 1, pointer\">";
-      Label(w, c);
+      Label(w, c, use);
       w << "</g>\n";
     } else {
-      Label(w, c);
+      Label(w, c, use);
       w << '\n';
     }
   }

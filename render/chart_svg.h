@@ -22,4 +22,10 @@ struct Chart_View {
 // <line> per line and one <text> per printed text, in drawing order), then the child
 // controls with their tooltips as <title>. When window is given, the analysis window is drawn
 // on top, centred on the control, and the canvas grows to hold it.
-std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window = nullptr);
+//
+// For_Picture is the document a rasterizer of ours draws (librsvg 2.54, which ignores
+// dominant-baseline): the surface colour and the background picture left out (it paints them
+// from its cache), and each text's baseline given outright from the font's ascent and descent.
+enum class Svg_Use { Document, For_Picture };
+std::string Chart_Svg(const Chart_View& view, const FrmAnalyse* window = nullptr,
+                      Svg_Use use = Svg_Use::Document);

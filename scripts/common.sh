@@ -8,10 +8,12 @@ as_root() {
 }
 
 # What the native build needs: compiler and build tools, the command line's libraries (CLI11,
-# nlohmann/json, Boost.Asio and Boost.Beast for the server), and the fonts its SVG and the
-# demo page name for Arabic text.
+# nlohmann/json, Boost.Asio and Boost.Beast for the server), the pictures' (librsvg and cairo
+# draw them, Pango with HarfBuzz and FreeType lays out their text, fontconfig finds the fonts),
+# and the fonts its SVG, its pictures and the demo page name for Arabic text.
 NATIVE_PACKAGES=(build-essential cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev
-  libboost-dev fonts-noto-core fonts-hosny-amiri)
+  libboost-dev librsvg2-dev libcairo2-dev libpango1.0-dev libharfbuzz-dev libfreetype-dev
+  libfontconfig-dev libpng-dev fonts-noto-core fonts-hosny-amiri)
 
 # ensure_packages PKG...: installs those not yet installed (no recommended extras).
 ensure_packages() {

@@ -80,10 +80,7 @@ std::string Http_Date() {
 }
 
 Wire_Answer Refusal(int status, const char* why) {
-  Http_Answer a;
-  a.status = status;
-  a.fields = {{"Content-Type", "text/plain; charset=utf-8"}, {"Cache-Control", "no-cache"}};
-  a.body = std::make_shared<const std::string>(std::string(why) + "\n");
+  const Http_Answer a = Plain_Answer(status, why);
   return {Answer_Head(a, true), a.body, true};
 }
 }  // namespace
@@ -95,6 +92,17 @@ std::string Answer_Head(const Http_Answer& answer, bool close) {
   if (answer.has_body) head += "Content-Length: " + std::to_string(answer.body->size()) + "\r\n";
   if (close) head += "Connection: close\r\n";
   return head + "\r\n";
+}
+
+bool Next_Is_Picture(std::string_view received) {
+  const std::string_view window = received.substr(0, kMaxHeadBytes);
+  if (window.find("\r\n\r\n") == std::string_view::npos) return false;
+  const std::string_view line = window.substr(0, window.find("\r\n"));
+  const std::size_t from = line.find(' ');
+  if (from == std::string_view::npos) return false;
+  const std::size_t to = line.find(' ', from + 1);
+  if (to == std::string_view::npos) return false;
+  return Demo_Site::Draws_Picture(line.substr(from + 1, to - from - 1));
 }
 
 std::optional<Wire_Answer> Next_Answer(const Demo_Site& site, std::string& received) {

@@ -27,6 +27,10 @@ struct Wire_Answer {
 // does not ask to keep the connection gets its answer with close set.
 std::optional<Wire_Answer> Next_Answer(const Demo_Site& site, std::string& received);
 
+// Whether received starts with a whole request head (within kMaxHeadBytes) whose target asks
+// for a picture (Demo_Site::Draws_Picture): its answer is better drawn off the event loop.
+bool Next_Is_Picture(std::string_view received);
+
 // The status line and fields for answer (with X-Content-Type-Options: nosniff, Date,
 // Content-Length unless it is a 304), through the blank line.
 std::string Answer_Head(const Http_Answer& answer, bool close);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "server/http_exchange.h"
+#include "server/picture_pool.h"
 
 namespace {
 namespace net = boost::asio;
@@ -34,6 +35,18 @@ constexpr const char kBusy[] =
     "X-Content-Type-Options: nosniff\r\nRetry-After: 1\r\nContent-Length: 18\r\n"
     "Connection: close\r\n\r\ntoo many requests\n";
 
+// The picture requests that may wait for a worker; one more is answered 503.
+constexpr std::size_t kPictureQueue = 32;
+constexpr const char kBusyHead[] =
+    "HTTP/1.1 503 Service Unavailable\r\nContent-Type: text/plain; charset=utf-8\r\n"
+    "X-Content-Type-Options: nosniff\r\nCache-Control: no-store\r\nRetry-After: 1\r\n"
+    "Content-Length: 26\r\nConnection: close\r\n\r\n";
+constexpr const char kBusyBody[] = "too many picture requests\n";
+
+// One picture worker per core: a picture holds its core for tens of milliseconds, at a lower
+// priority than the event loop.
+unsigned Picture_Workers() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
+
 // Up to 1,000 connections, fewer when the process may open fewer files.
 int Connection_Limit() {
   rlimit files{};
@@ -43,8 +56,9 @@ int Connection_Limit() {
 
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
-  Connection(tcp::socket socket, const Demo_Site& site, std::atomic<int>& open)
-      : stream_(std::move(socket)), site_(site), open_(open) {}
+  Connection(tcp::socket socket, const Demo_Site& site, std::atomic<int>& open,
+             Picture_Pool& pictures)
+      : stream_(std::move(socket)), site_(site), open_(open), pictures_(pictures) {}
   ~Connection() { --open_; }
 
   void Start() {
@@ -55,6 +69,19 @@ class Connection : public std::enable_shared_from_this<Connection> {
  private:
   // Answers the next request already received, or reads more of it.
   void Serve_Next() {
+    // A picture is drawn by the pool; nothing else touches this connection meanwhile (no read
+    // is pending), and the answer is sent from the connection's own strand.
+    if (Next_Is_Picture(received_)) {
+      auto self = shared_from_this();
+      const bool queued = pictures_.Try_Post([self] {
+        std::optional<Wire_Answer> answer = Next_Answer(self->site_, self->received_);
+        net::post(self->stream_.get_executor(), [self, answer = std::move(answer)]() mutable {
+          if (answer) self->Send(std::move(*answer));
+        });
+      });
+      if (!queued) Send({kBusyHead, std::make_shared<const std::string>(kBusyBody), true});
+      return;
+    }
     if (std::optional<Wire_Answer> answer = Next_Answer(site_, received_))
       return Send(std::move(*answer));
     stream_.expires_at(deadline_);
@@ -103,6 +130,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   boost::beast::tcp_stream stream_;
   const Demo_Site& site_;
   std::atomic<int>& open_;
+  Picture_Pool& pictures_;
   std::string received_;
   std::array<char, 4096> chunk_;
   Wire_Answer answer_;
@@ -129,7 +157,7 @@ struct Demo_Server::Impl {
       } else {
         ++open;
         socket.set_option(tcp::no_delay(true), ec);  // small answers leave at once
-        std::make_shared<Connection>(std::move(socket), site, open)->Start();
+        std::make_shared<Connection>(std::move(socket), site, open, pictures)->Start();
       }
       Accept();
     });
@@ -142,6 +170,8 @@ struct Demo_Server::Impl {
   tcp::acceptor acceptor{context};
   net::steady_timer pause{context};
   const int limit = Connection_Limit();
+  // Declared after the loop: its workers are joined first and post no more to it.
+  Picture_Pool pictures{Picture_Workers(), kPictureQueue};
 };
 
 Demo_Server::Demo_Server(const std::string& bundle_dir)

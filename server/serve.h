@@ -6,10 +6,7 @@
 #include <memory>
 #include <string>
 
-// The Content-Security-Policy the demo page is served with: the strictest a site can use
-// with the widget.
-inline constexpr const char kPageCsp[] =
-    "default-src 'self'; script-src 'self' 'wasm-unsafe-eval'";
+#include "server/http_message.h"  // kPageCsp
 
 class Demo_Server {
  public:

@@ -1,7 +1,8 @@
 // The server's request handling without a socket: the input is what a connection received.
 // Every answer is a well-formed head (status line, fields without stray line breaks), its
 // body is a file of the bundle or a generated output, never anything outside the bundle, and
-// a refusal's reason is one printable line.
+// a refusal's reason is one printable line; a picture is a PNG that the server knew it would
+// draw before it did.
 #include <unistd.h>
 
 #include <cstdint>
@@ -57,9 +58,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string received(reinterpret_cast<const char*>(data), std::min(size, kMaxHeadBytes + 1));
   while (true) {
     const std::size_t before = received.size();
+    const bool picture = Next_Is_Picture(received);
     const std::optional<Wire_Answer> answer = Next_Answer(Site(), received);
     if (!answer) break;
     Check_Head(answer->head);
+    // A drawn picture is a PNG, and the server knew before drawing it (so the pool draws it).
+    if (answer->head.find("Content-Type: image/png\r\n") != std::string::npos) {
+      if (!picture) Fuzz_Failure("a picture the server did not see coming");
+      if (answer->body && answer->body->compare(0, 8, "\x89PNG\r\n\x1a\n") != 0)
+        Fuzz_Failure("a picture that is not a PNG");
+    }
     if (answer->body) {
       const std::string& body = *answer->body;
       // A bundle file (not an output, not a reason) is one of the bundle's forms.

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "analysis/names.h"
-#include "cli/sky.h"
+#include "service/sky.h"
 #include "tests/fuzz/fuzz_checks.h"
 
 namespace {
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Outcome outcome = Read_Sign(text, sign);
   if (sign < -1 || sign > 11) Fuzz_Failure("a sign number outside -1..11");
   if (sign < 0) {
-    if (outcome.status != kExitUsage) Fuzz_Failure("an unknown sign not refused");
+    if (outcome.status != Service_Status::Bad_Input) Fuzz_Failure("an unknown sign not refused");
     return 0;
   }
   const std::string n = std::to_string(sign);

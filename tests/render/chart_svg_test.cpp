@@ -12,8 +12,8 @@
 #include <sstream>
 #include <string>
 
-#include "cli/cli_platform.h"
 #include "control/activex_ctl.h"
+#include "service/native_platform.h"
 #include "ui/frm_analyse.h"
 
 namespace {
@@ -49,7 +49,7 @@ TEST(ChartSvg, DateLabelYearInFullAndJulianDatesMarked) {
       {{800, 2, 29, 6, 30, 15}, "\u206802/29/0800 06:30:15\u2069 (يولياني)"},  // a Julian leap day
   };
   std::ostringstream err;
-  for (const auto& c : cases) EXPECT_EQ(Cli_Platform(c.utc, err).Date_Text(), c.label) << c.label;
+  for (const auto& c : cases) EXPECT_EQ(Native_Platform(c.utc, err).Date_Text(), c.label) << c.label;
   std::setlocale(LC_TIME, saved_locale.c_str());
   if (old_zone) setenv("TZ", saved_zone.c_str(), 1); else unsetenv("TZ");
   tzset();
@@ -57,7 +57,7 @@ TEST(ChartSvg, DateLabelYearInFullAndJulianDatesMarked) {
 
 TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
   std::ostringstream err;
-  Cli_Platform platform({2020, 12, 21, 18, 0, 0}, err);
+  Native_Platform platform({2020, 12, 21, 18, 0, 0}, err);
   ActiveX_Ctl ctl(platform);
   ctl.UserControl_Initialize();
   // Every pen: a tick, and one line of each aspect style.
@@ -110,9 +110,23 @@ TEST(ChartSvg, DrawingLayerChildrenAndWindow) {
   const FrmAnalyse* frm = Loaded_FrmAnalyse();
   ASSERT_TRUE(frm && frm->Shown());
   const std::string with_window = Chart_Svg({ActiveX_Ctl::kProgId, ctl.Chart.Layer, ctl.Children()}, frm);
-  std::string text = frm->TxtAnalyse.Caption;
-  text = std::regex_replace(text, std::regex("\r"), "");
-  EXPECT_NE(with_window.find(text + "</div>"), std::string::npos);
+  // Drawn as SVG text lines (no HTML, which only browsers draw), every word of the analysis
+  // and of the credits once, in order: the lines joined equal the text, blanks aside.
+  EXPECT_EQ(with_window.find("foreignObject"), std::string::npos);
+  for (const Child_Control* box : {&frm->TxtAnalyse, &frm->Lab}) {
+    const std::size_t from = with_window.find("<g class=\"" + box->Name + "\">");
+    ASSERT_NE(from, std::string::npos) << box->Name;
+    const std::string group = with_window.substr(from, with_window.find("</g></g>", from) - from);
+    std::string drawn;
+    const std::regex line("<text x=\"[-0-9.]+\" y=\"[-0-9.]+\">([^<]*)</text>");
+    for (std::sregex_iterator it(group.begin(), group.end(), line), end; it != end; ++it)
+      drawn += (*it)[1].str() + " ";
+    const auto words = [](const std::string& s) {
+      return std::regex_replace(std::regex_replace(s, std::regex("[ \r\n]+"), " "),
+                                std::regex("^ | $"), "");
+    };
+    EXPECT_EQ(words(drawn), words(box->Caption)) << box->Name;
+  }
   EXPECT_NE(with_window.find("viewBox=\"-622.5 0 8940 6885\" width=\"596\" height=\"459\""),
             std::string::npos);
   Unload_FrmAnalyse();

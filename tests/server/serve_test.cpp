@@ -6,6 +6,7 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "cli/json_output.h"
-#include "cli/sky.h"
+#include "service/json_output.h"
+#include "service/sky.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -155,6 +156,18 @@ TEST_F(ServeTest, RoutesRefusalsAndCaching) {
       // A repeated parameter: the last counts.
       {Get("/api/analysis?sign=13&at=2000-01-01T12:00Z&sign=leo"), 200, "application/json",
        "public, max-age=31536000, immutable", "\"sign\":4"},
+      {Get("/chart.png?at=2005-04-15T22:00Z"), 200, "image/png",
+       "public, max-age=31536000, immutable", "PNG"},
+      {Get("/chart.png?scale=4&analysis=leo"), 200, "image/png", "no-store", "PNG"},
+      {Get("/card.png?sign=leo"), 200, "image/png", "no-store", "PNG"},
+      {Get("/chart.png?scale=0"), 400, "text/plain", "no-cache", "scale"},
+      {Get("/chart.png?scale=5&at=2000-01-01T12:00Z"), 400, "text/plain", "no-cache", "'5'"},
+      {Get("/chart.png?scale=1.5"), 400, "text/plain", "no-cache", "'1.5'"},
+      {Get("/chart.png?scale=%001"), 400, "text/plain", "no-cache", "'\\x001'"},
+      {Get("/chart.png?scale="), 400, "text/plain", "no-cache", "scale"},
+      {Get("/chart.png?analysis=13"), 400, "text/plain", "no-cache", "'13'"},
+      {Get("/card.png"), 400, "text/plain", "no-cache", "unknown sign"},
+      {Get("/card.png?sign=leo&at=1582-10-10T12:00Z"), 400, "text/plain", "no-cache", ""},
       {Get("/api/positions?at=2000-04-31T12:00Z"), 400, "text/plain", "no-cache", "invalid"},
       {Get("/api/positions?at=9999-12-31T23:59-12:00"), 400, "text/plain", "no-cache", "0001"},
       {Get("/api/positions?at=1582-10-10T12:00Z"), 400, "text/plain", "no-cache", ""},
@@ -193,9 +206,10 @@ TEST_F(ServeTest, RoutesRefusalsAndCaching) {
         EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20) << c.request;
     }
   }
-  Sky sky;
-  ASSERT_EQ(Compute_Sky("2000-01-01T12:00Z", sky).status, kExitOk);
-  EXPECT_EQ(Fetch(Get("/api/positions?at=2000-01-01T12:00Z")).body, Positions_Json(sky) + "\n");
+  Computed_Instant computed;
+  ASSERT_TRUE(Compute_Sky("2000-01-01T12:00Z", computed).Ok());
+  EXPECT_EQ(Fetch(Get("/api/positions?at=2000-01-01T12:00Z")).body,
+            Positions_Json(computed) + "\n");
 
   // The page arrives with a zoned tag's chart in it, as /chart.html writes it; a tag of the
   // visitor's local time is left to the script.
@@ -211,7 +225,9 @@ TEST_F(ServeTest, RoutesRefusalsAndCaching) {
 
   // Revalidation: the ETag of each form (and of a fixed output) gets 304 with no body.
   for (const std::string& fields : {std::string(), std::string("Accept-Encoding: br\r\n")}) {
-    for (const char* target : {"/", "/sub/el.mjs", "/api/positions?at=2000-01-01T12:00Z"}) {
+    for (const char* target : {"/", "/sub/el.mjs", "/api/positions?at=2000-01-01T12:00Z",
+                               "/card.png?sign=leo&at=2000-01-01T12:00Z",
+                               "/chart.png?at=2000-01-01T12:00Z&scale=2"}) {
       const Reply first = Fetch(Get(target, fields));
       ASSERT_FALSE(first.Field("ETag").empty()) << target;
       const Reply again =
@@ -221,6 +237,56 @@ TEST_F(ServeTest, RoutesRefusalsAndCaching) {
       EXPECT_EQ(again.Field("ETag"), first.Field("ETag")) << target;
     }
   }
+}
+
+// 64 pictures asked for at once (each one that no cache holds): every one is drawn or turned
+// away with 503 at once, never queued without bound, and the API answers a run of requests on
+// one connection while pictures are still being drawn.
+TEST_F(ServeTest, PictureBurstLeavesTheApiAnswering) {
+  std::vector<int> pictures;
+  for (int k = 0; k < 64; ++k) {
+    const int fd = Connect(port);
+    ASSERT_GE(fd, 0);
+    char at[24];
+    std::snprintf(at, sizeof at, "2000-01-01T%02d:%02dZ", k / 60, k % 60);
+    const std::string request = Get("/chart.png?scale=2&analysis=leo&at=" + std::string(at));
+    ASSERT_EQ(send(fd, request.data(), request.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(request.size()));
+    pictures.push_back(fd);
+  }
+  const int api = Connect(port);
+  Computed_Instant computed;
+  ASSERT_TRUE(Compute_Sky("2000-01-01T12:00Z", computed).Ok());
+  const std::string keep = "GET /api/positions?at=2000-01-01T12:00Z HTTP/1.1\r\nHost: x\r\n\r\n";
+  for (int k = 0; k < 5; ++k) {
+    ASSERT_EQ(send(api, keep.data(), keep.size(), MSG_NOSIGNAL), static_cast<ssize_t>(keep.size()));
+    std::string received;
+    char buffer[4096];
+    while (Split(received).empty() || Split(received)[0].body.size() <
+                                          std::stoul(Split(received)[0].Field("Content-Length"))) {
+      const ssize_t n = recv(api, buffer, sizeof buffer, 0);
+      ASSERT_GT(n, 0);
+      received.append(buffer, n);
+    }
+    EXPECT_EQ(Split(received)[0].body, Positions_Json(computed) + "\n");
+  }
+  close(api);
+  // Pictures still being drawn: some connection has not had its whole answer yet.
+  int unfinished = 0;
+  for (const int fd : pictures) {
+    pollfd p{fd, POLLIN, 0};
+    unfinished += poll(&p, 1, 0) == 0;
+  }
+  EXPECT_GT(unfinished, 0);
+  int drawn = 0, busy = 0;
+  for (const int fd : pictures) {
+    const std::vector<Reply> replies = Split(Exchange(port, "", fd));
+    ASSERT_EQ(replies.size(), 1u);
+    drawn += replies[0].status == 200 && replies[0].body.compare(1, 3, "PNG") == 0;
+    busy += replies[0].status == 503 && replies[0].Field("Retry-After") == "1";
+  }
+  EXPECT_EQ(drawn + busy, 64);
+  EXPECT_GT(drawn, 0);
 }
 
 // Each limit at its bound and one byte (or field) past it; Range ignored; pipelined requests
@@ -271,9 +337,9 @@ TEST_F(ServeTest, HeadLimitsRangesAndPipelining) {
                                 Get("/chart.svg?at=24:00");
   const std::vector<Reply> replies = Split(Exchange(port, pipelined), {false, true, false});
   ASSERT_EQ(replies.size(), 3u);
-  Sky sky;
-  ASSERT_EQ(Compute_Sky("2000-01-01T12:00Z", sky).status, kExitOk);
-  EXPECT_EQ(replies[0].body, Positions_Json(sky) + "\n");
+  Computed_Instant computed;
+  ASSERT_TRUE(Compute_Sky("2000-01-01T12:00Z", computed).Ok());
+  EXPECT_EQ(replies[0].body, Positions_Json(computed) + "\n");
   EXPECT_EQ(replies[1].status, 200);
   EXPECT_EQ(replies[1].Field("Content-Length"), "3000");
   EXPECT_EQ(replies[2].status, 400);

@@ -27,14 +27,14 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 
-# The headers that hold only the shared table's layout (slot numbers, table sizes) and the
-# defaults of a civil time: a change there is a different program, not a different constant.
-LAYOUT_HEADERS = {"ephemeris/shared_state.h", "ephemeris/time_base.h"}
+# The headers that hold only the shared table's layout (slot numbers, table sizes): a change
+# there is a different program, not a different constant.
+LAYOUT_HEADERS = {"ephemeris/shared_state.h"}
 
 DEFAULT_FILES = sorted(
     name for name in (str(p.relative_to(ROOT)) for p in (ROOT / "ephemeris").glob("*.*"))
     if name.endswith((".cpp", ".h")) and name not in LAYOUT_HEADERS
-) + ["control/startup.cpp", "control/startup.h"]
+) + ["calendar/calendar.h", "control/startup.cpp", "control/startup.h"]
 
 # Literals that are not coefficients, by file and a regular expression over the source line
 # whose match must cover the literal; the literal's own text must equal `literal` (None: every
@@ -44,6 +44,8 @@ STRUCTURAL = [
     ("ephemeris/moon.cpp", r"for \(int k = 1; k < 3", None, "loop over the argument's places"),
     ("ephemeris/moon.cpp", r"if \(n == 1\) return x;", "1", "fast path: 1 × x is x"),
     ("ephemeris/moon.cpp", r"if \(n == 2\) return x \+ x;", "2", "fast path: 2 × x is x + x"),
+    ("calendar/calendar.h", r"int (year|month|day|hour|minute|second) = \d+;", None,
+     "the defaults of a civil time: a different program, not a different constant"),
 ]
 
 # Mutants that survive because they cannot change a result the tests can see, with the reason
@@ -338,7 +340,8 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("files", nargs="*", default=DEFAULT_FILES,
                     help="sources to mutate, relative to the repository (default: ephemeris/*.cpp, "
-                         "the ephemeris headers but the table layout's, control/startup.*)")
+                         "the ephemeris headers but the table layout's, the calendar's reform "
+                         "(calendar/calendar.h), control/startup.*)")
     ap.add_argument("--build", default="build-mut", help="build directory (default build-mut)")
     ap.add_argument("--down", choices=["none", "sample", "all"], default="sample",
                     help="also move digits down: for every fourth literal (sample, default) or all")

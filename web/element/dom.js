@@ -1,0 +1,103 @@
+// What the element and the page overlay both draw with: the control's units, its artwork, and
+// small DOM builders. Colours and fonts come from the module's state in CSS terms.
+export const PX = 15; // twips to a CSS pixel
+export const PT = 96 / 72; // CSS pixels to a point
+
+// A picture's address: the ten glyphs are views of one sprite (glyphs.svg#glyph-N).
+export const art = (name) =>
+  new URL(name.startsWith('glyph-') ? `glyphs.svg#${name}` : `${name}.svg`, import.meta.url).href;
+
+// Starts downloading the chart's pictures now, beside the module, rather than when the first
+// chart is drawn. A preload starts at once, but serves only a request for the very same
+// address, fragment included; an image kept here starts its request after the running
+// script, and serves the chart's images of the same address less any fragment (the ten glyph
+// views share one response of the sprite). The pointing hand is fetched by the style sheet's
+// cursor when the first sign label shows.
+const early = [];
+export function preloadArtwork() {
+  for (const name of ['background', 'glyph-0']) {
+    const link = document.createElement('link');
+    link.rel = 'preload';
+    link.as = 'image';
+    link.href = art(name);
+    document.head.append(link);
+    const image = new Image();
+    image.src = link.href;
+    early.push(image);
+  }
+}
+// Where the pointing hand's fingertip is in hand.svg (pixels from its top left).
+export const HAND_HOTSPOT = '11 1';
+
+export function applyFont(style, font) {
+  style.fontFamily = font.family;
+  style.fontSize = `${font.size * PT}px`;
+  style.fontWeight = String(font.weight);
+}
+
+// Position (and size) of a child control, twips to CSS pixels.
+export function place(style, c, withSize = true) {
+  style.left = `${c.left / PX}px`;
+  style.top = `${c.top / PX}px`;
+  if (withSize) {
+    style.width = `${c.width / PX}px`;
+    style.height = `${c.height / PX}px`;
+  }
+}
+
+export function sheet(text) {
+  const s = new CSSStyleSheet();
+  s.replaceSync(text);
+  return s;
+}
+
+export const SVG_NS = 'http://www.w3.org/2000/svg';
+export function svg(name, attributes = {}) {
+  const e = document.createElementNS(SVG_NS, name);
+  for (const [k, v] of Object.entries(attributes)) e.setAttribute(k, String(v));
+  return e;
+}
+
+// The date label's text for instant d: the visitor's short date and medium time with the year
+// always in full (four digits, in the visitor's digits). A local day before 1582-10-15 is the
+// Julian calendar's, as the control computed it: that date in the same format, followed by
+// the mark "(يولياني)". julianDate(year, month, day) gives the Julian date [y, m, d] of a
+// proleptic Gregorian date before the reform, else null (the module's calendar).
+export const JULIAN_MARK = '(يولياني)';
+export function dateLabel(d, julianDate = () => null, locale = undefined) {
+  const local = new Intl.DateTimeFormat(locale, { dateStyle: 'short', timeStyle: 'medium' });
+  const { calendar, numberingSystem, timeZone } = local.resolvedOptions();
+  const field = (f, date, type) => Number(f.formatToParts(date).find((p) => p.type === type)?.value);
+  // The local reading in the proleptic Gregorian calendar.
+  const g = new Intl.DateTimeFormat('en-US', { timeZone, calendar: 'gregory', numberingSystem: 'latn',
+    hourCycle: 'h23', year: 'numeric', month: 'numeric', day: 'numeric', hour: 'numeric',
+    minute: 'numeric', second: 'numeric', era: 'short' });
+  const era = g.formatToParts(d).find((p) => p.type === 'era')?.value;
+  const year = era === 'BC' ? 1 - field(g, d, 'year') : field(g, d, 'year');
+  const julian = julianDate(year, field(g, d, 'month'), field(g, d, 'day'));
+  if (!julian) return withFullYear(local, d, locale, calendar, numberingSystem);
+  // The Julian date with the local time of day, shown through a UTC formatter.
+  const [jy, jm, jd] = julian;
+  const j = new Date(0);
+  j.setUTCFullYear(jy, jm - 1, jd);
+  j.setUTCHours(field(g, d, 'hour'), field(g, d, 'minute'), field(g, d, 'second'));
+  const utc = new Intl.DateTimeFormat(locale, { dateStyle: 'short', timeStyle: 'medium',
+    calendar: 'gregory', numberingSystem, timeZone: 'UTC' });
+  // First-strong isolates keep the date's own order inside the Arabic line.
+  return `\u2068${withFullYear(utc, j, locale, 'gregory', numberingSystem)}\u2069 ${JULIAN_MARK}`;
+}
+
+// format's text of d with its year part replaced by the whole year (four digits at least in
+// the Gregorian calendar).
+function withFullYear(format, d, locale, calendar, numberingSystem) {
+  const { timeZone } = format.resolvedOptions();
+  const yearOnly = new Intl.DateTimeFormat(locale, { calendar, numberingSystem, timeZone,
+    year: 'numeric' }).formatToParts(d).find((p) => p.type === 'year')?.value;
+  const latin = new Intl.DateTimeFormat('en-US', { calendar, numberingSystem: 'latn', timeZone,
+    year: 'numeric' }).formatToParts(d).find((p) => p.type === 'year')?.value;
+  const full = calendar === 'gregory' && /^\d+$/.test(latin ?? '')
+    ? new Intl.NumberFormat(locale, { numberingSystem, minimumIntegerDigits: 4, useGrouping: false })
+      .format(Number(latin))
+    : yearOnly;
+  return format.formatToParts(d).map((p) => (p.type === 'year' && full ? full : p.value)).join('');
+}

@@ -1,0 +1,147 @@
+// JSON text of the render state, by the module's JSON writer.
+#include "web/module/control_state.h"
+
+#include <variant>
+
+#include "control/layout.h"
+#include "render/css_style.h"
+#include "render/drawing_layer.h"
+#include "web/module/json_writer.h"
+
+namespace {
+void Write_Font(Json_Writer& w, const Font_Spec& f) {
+  w.out += '{';
+  w.Key("family"), w.String(Font_Stack(f));
+  w.Key("size"), w.Number(f.Size);
+  w.Key("weight"), w.Number(f.Weight);
+  w.Key("charset"), w.Number(f.Charset);
+  w.out += '}';
+}
+
+// The names the page reads for the model's enumerations.
+const char* Kind_Name(Control_Kind kind) {
+  switch (kind) {
+    case Control_Kind::Label: return "label";
+    case Control_Kind::Image: return "image";
+    case Control_Kind::Text_Box: return "textBox";
+    case Control_Kind::Button: return "button";
+    case Control_Kind::Picture_Box: return "pictureBox";
+  }
+  return "label";
+}
+
+const char* Align_Name(Text_Align align) {
+  switch (align) {
+    case Text_Align::Left: return "left";
+    case Text_Align::Right: return "right";
+    case Text_Align::Center: return "center";
+  }
+  return "left";
+}
+
+const char* Pen_Name(int style) {
+  if (style == kDash) return "dash";
+  if (style == kDot) return "dot";
+  return "solid";
+}
+
+void Write_Child(Json_Writer& w, const Child_Control& c, std::string_view role = "") {
+  w.Next();
+  w.out += '{';
+  w.Key("name"), w.String(c.Name);
+  w.Key("role"), w.String(role);
+  w.Key("index"), w.Number(c.Index);
+  w.Key("kind"), w.String(Kind_Name(c.Kind));
+  w.Key("left"), w.Number(c.Left);
+  w.Key("top"), w.Number(c.Top);
+  w.Key("width"), w.Number(c.Width);
+  w.Key("height"), w.Number(c.Height);
+  w.Key("caption"), w.String(c.Caption);
+  w.Key("tooltip"), w.String(c.ToolTipText);
+  w.Key("font"), Write_Font(w, c.Font);
+  w.Key("fore"), w.String(Css_Colour(c.ForeColor));
+  w.Key("back"), w.String(Css_Colour(c.BackColor));
+  w.Key("transparent"), w.Bool(c.Transparent);
+  w.Key("align"), w.String(Align_Name(c.Alignment));
+  w.Key("autosize"), w.Bool(c.AutoSize);
+  w.Key("multiline"), w.Bool(c.Multi_Line);
+  w.Key("vscroll"), w.Bool(c.Vertical_Scroll);
+  w.Key("tab"), w.Number(c.Tab_Index);
+  w.Key("pointer"), w.String(c.Pointer == Mouse_Pointer::Hand ? "hand" : "default");
+  w.Key("visible"), w.Bool(c.Visible);
+  w.Key("picture"), w.String(c.Picture);
+  w.out += '}';
+}
+
+void Write_Item(Json_Writer& w, const Drawing_Item& item) {
+  w.Next();
+  w.out += '{';
+  if (const auto* line = std::get_if<Drawn_Line>(&item)) {
+    w.Key("kind"), w.String("line");
+    w.Key("x1"), w.Number(line->X1);
+    w.Key("y1"), w.Number(line->Y1);
+    w.Key("x2"), w.Number(line->X2);
+    w.Key("y2"), w.Number(line->Y2);
+    w.Key("colour"), w.String(Css_Colour(line->Color));
+    w.Key("width"), w.Number(line->Width);
+    w.Key("pen"), w.String(Pen_Name(line->Style));
+  } else {
+    const auto& text = std::get<Printed_Text>(item);
+    w.Key("kind"), w.String("text");
+    w.Key("x"), w.Number(text.X);
+    w.Key("y"), w.Number(text.Y);
+    w.Key("colour"), w.String(Css_Colour(text.Color));
+    w.Key("text"), w.String(text.Text);
+  }
+  w.out += '}';
+}
+}  // namespace
+
+std::string Control_State_Json(const ActiveX_Ctl& ctl) {
+  Json_Writer w;
+  w.out += '{';
+  w.Key("surface");
+  w.out += '{';
+  w.Key("width"), w.Number(kDesignWidth);
+  w.Key("height"), w.Number(kDesignHeight);
+  w.Key("back"), w.String(Css_Colour(kSurfaceBackColor));
+  w.Key("picture"), w.String(kBackgroundPicture);
+  w.Key("pictureWidth"), w.Number(kBackgroundWidth);
+  w.Key("pictureHeight"), w.Number(kBackgroundHeight);
+  w.Key("tooltipFont"), w.String(Tooltip_Font_Stack());
+  w.out += '}';
+  w.Key("font"), Write_Font(w, ctl.Chart.Layer.Font);
+  w.Key("layer");
+  w.out += '[';
+  for (const Drawing_Item& item : ctl.Chart.Layer.Items()) Write_Item(w, item);
+  w.out += ']';
+  w.Key("children");
+  w.out += '[';
+  // What each child is to the page: a sign label, a body's glyph, the date, or nothing more.
+  const auto role = [&](const Child_Control* c) -> std::string_view {
+    for (const Child_Control& l : ctl.LabAnalyse)
+      if (c == &l) return "sign";
+    for (const Child_Control& g : ctl.Chart.ImgPln)
+      if (c == &g) return "glyph";
+    return c == &ctl.LabDate ? "date" : "";
+  };
+  for (const Child_Control* c : ctl.Children()) Write_Child(w, *c, role(c));
+  w.out += "]}";
+  return w.out;
+}
+
+std::string Window_State_Json(const FrmAnalyse& frm) {
+  Json_Writer w;
+  w.out += '{';
+  w.Key("shown"), w.Bool(frm.Shown());
+  w.Key("width"), w.Number(FrmAnalyse::Client_Width);
+  w.Key("height"), w.Number(FrmAnalyse::Client_Height);
+  w.Key("frame"), w.Number(FrmAnalyse::Frame_Width);
+  w.Key("back"), w.String(Css_Colour(FrmAnalyse::Back_Color));
+  w.Key("controls");
+  w.out += '[';
+  for (const Child_Control* c : {&frm.TxtAnalyse, &frm.Pic, &frm.CmdExit, &frm.Lab})
+    Write_Child(w, *c);
+  w.out += "]}";
+  return w.out;
+}
