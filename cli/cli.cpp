@@ -25,6 +25,7 @@ constexpr const char* kUsage =
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
     "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN] [--png [--scale N]]\n"
     "       zodiac-chart render --card SIGN [--at INSTANT] [-o FILE]\n"
+    "       zodiac-chart render --html [--at INSTANT] [--base URL] [-o FILE]\n"
     "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n";
 
@@ -39,6 +40,7 @@ constexpr const char* kHelp =
     "       zodiac-chart analysis --sign SIGN [--at INSTANT] [--json]\n"
     "       zodiac-chart render [--at INSTANT] [-o FILE] [--analysis SIGN] [--png [--scale N]]\n"
     "       zodiac-chart render --card SIGN [--at INSTANT] [-o FILE]\n"
+    "       zodiac-chart render --html [--at INSTANT] [--base URL] [-o FILE]\n"
     "       zodiac-chart serve [--host HOST] [--port PORT] [--bundle DIR]\n"
     "       zodiac-chart --help | --version\n"
     "\n"
@@ -48,10 +50,14 @@ constexpr const char* kHelp =
     "                 Moon, Mercury, Venus and Mars\n"
     "  render         the chart as the control shows it, as one SVG document (513 x 459\n"
     "                 pixels; the date label in this machine's time zone and locale), or\n"
-    "                 as a PNG picture, or a social card\n"
+    "                 as a PNG picture, or a social card; with --html, the <zodiac-chart>\n"
+    "                 element with that chart in its HTML (Declarative Shadow DOM, the\n"
+    "                 date in UTC), its stylesheet and pictures under --base URL\n"
     "  serve          the demo page with the <zodiac-chart> element, the web bundle, and\n"
-    "                 /chart.svg?at=, /api/positions?at=, /api/analysis?sign=&at= (the\n"
-    "                 render and --json outputs); prints the address it listens on\n"
+    "                 /chart.svg?at=, /chart.html?at=, /api/positions?at=,\n"
+    "                 /api/analysis?sign=&at= (the render outputs and the --json\n"
+    "                 outputs); the demo page arrives with its charts rendered; prints\n"
+    "                 the address it listens on\n"
     "\n"
     "options:\n"
     "  --at INSTANT   YYYY-MM-DDTHH:MM[:SS] with an optional zone Z, +HH:MM or -HH:MM;\n"
@@ -162,6 +168,9 @@ struct RenderOptions {
   bool has_scale = false;
   std::string card;
   bool has_card = false;
+  bool html = false;  // the element's server-rendered fragment instead of the SVG document
+  bool has_at = false;
+  std::string base = "/";
 };
 
 int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
@@ -172,8 +181,14 @@ int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
   if (o.has_card && (o.has_analysis || o.png || o.has_scale))
     return UsageError(err, "--card takes no --analysis, --png or --scale");
   if (o.has_scale && !o.png) return UsageError(err, "--scale needs --png");
+  if (o.html && (o.has_card || o.has_analysis || o.png))
+    return UsageError(err, "--html takes no --card, --analysis or --png");
   std::string svg;
-  if (o.has_card) {
+  if (o.html) {
+    const std::string at = o.has_at && o.at != "now" ? o.at : "";
+    if (const Outcome c = Render_Chart_Html(o.at, at, o.base, svg, err); !c.Ok()) return Report(c, err);
+    svg += '\n';
+  } else if (o.has_card) {
     int card_sign;
     if (const Outcome c = Read_Sign(o.card, card_sign); !c.Ok()) return Report(c, err);
     if (const Outcome c = Render_Card(o.at, card_sign, svg, err); !c.Ok()) return Report(c, err);
@@ -249,6 +264,11 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   render->add_option("--scale", render_options.scale, "the PNG's scale, 1 to 4")
       ->check(CLI::Range(1, 4))
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  render->add_flag("--html", render_options.html,
+                   "the <zodiac-chart> element with its chart as Declarative Shadow DOM");
+  render->add_option("--base", render_options.base,
+                     "with --html: the address of the web bundle (default /)")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   render->add_option("--card", render_options.card, "the social card for a sign")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
@@ -305,6 +325,7 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
     render_options.has_analysis = render->count("--analysis") > 0;
     render_options.has_scale = render->count("--scale") > 0;
     render_options.has_card = render->count("--card") > 0;
+    render_options.has_at = render->count("--at") > 0;
     return RunRender(render_options, out, err);
   }
   if (serve->parsed()) return RunServe(serve_options, out, err);

@@ -14,6 +14,13 @@ Http_Answer Demo_Site::Answer(const Http_Request& request) const {
   if (const std::string refusal = Read_Target(request.target, target); !refusal.empty())
     return Plain_Answer(400, refusal);
   if (std::optional<Http_Answer> output = Output_Route(target, request)) return *std::move(output);
+  if (target.path == "/" || target.path == "/index.html") {
+    Http_Request plain = request;
+    plain.accept_encoding.clear();
+    plain.if_none_match.clear();
+    const Http_Answer page = bundle_.Answer("/index.html", plain);
+    if (page.status == 200) return Rendered_Page(*page.body, request);
+  }
   return bundle_.Answer(target.path, request);
 }
 

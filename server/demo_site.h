@@ -15,9 +15,10 @@ class Demo_Site {
   std::size_t File_Count() const { return bundle_.File_Count(); }
 
   // The answer to request; HEAD is answered like GET (the caller leaves the body out):
-  //   /                                     the demo page (index.html), with the page's CSP
+  //   /                                     the demo page (index.html), with the page's CSP,
+  //                                         its charts rendered in (Rendered_Page)
   //   /FILE                                 a bundle file (Bundle_Store::Answer)
-  //   /chart.svg, /api/positions, /api/analysis, /chart.png, /card.png   the outputs
+  //   /chart.svg, /chart.html, /api/positions, /api/analysis, /chart.png, /card.png   the outputs
   //                                         (Output_Route)
   // A repeated query parameter: the last counts. A malformed target gets 400 with a one-line
   // reason, any other path 404, another method 405.

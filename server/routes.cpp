@@ -52,6 +52,54 @@ Http_Answer Chart_Svg(const std::string& at, const Request_Target&, const Http_R
   return a;
 }
 
+Http_Answer Chart_Html(const std::string& at, const Request_Target&, const Http_Request& request) {
+  std::string html;
+  std::ostringstream messages;
+  const bool fixed = at != "now";
+  const Outcome o = Render_Chart_Html(at, fixed ? at : "", "/", html, messages);
+  if (!o.Ok()) return Refuse(o);
+  Http_Answer a = Output(std::move(html) + "\n", "text/html; charset=utf-8", fixed, request);
+  if (a.status != 304) a.fields.emplace_back("Content-Security-Policy", kPageCsp);
+  return a;
+}
+
+// An at text that names its zone (Z or an offset), or none: the server can render its sky.
+// One without a zone is the visitor's local time, which the element reads on the page.
+bool Zoned(std::string_view at) {
+  const std::size_t t = at.find('T');
+  return t != std::string_view::npos &&
+         (at.back() == 'Z' || at.find_first_of("+-", t) != std::string_view::npos);
+}
+
+// The page with the chart of each empty <zodiac-chart> tag written into it as its declarative
+// shadow root, for the tag's at instant (the present one without at); a tag whose instant the
+// server cannot render is left for the element's script.
+std::string With_Charts_Rendered(std::string_view page) {
+  constexpr std::string_view kOpen = "<zodiac-chart", kClose = "></zodiac-chart>";
+  std::string out;
+  out.reserve(page.size() + 3 * 16 * 1024);
+  std::size_t at = 0;
+  for (std::size_t open; (open = page.find(kOpen, at)) != std::string_view::npos;) {
+    const std::size_t end = page.find('>', open);
+    if (end == std::string_view::npos) break;
+    out += page.substr(at, end + 1 - at);
+    at = end + 1;
+    if (page.compare(end, kClose.size(), kClose) != 0) continue;  // not an empty tag
+    const std::string_view tag = page.substr(open, end - open);
+    std::string instant = "now";
+    if (const std::size_t a = tag.find(" at=\""); a != std::string_view::npos) {
+      const std::size_t q = tag.find('"', a + 5);
+      instant = std::string(tag.substr(a + 5, q == std::string_view::npos ? 0 : q - a - 5));
+    }
+    std::string root;
+    std::ostringstream messages;
+    if ((instant == "now" || Zoned(instant)) && Render_Shadow_Root(instant, "/", root, messages).Ok())
+      out += root;
+  }
+  out += page.substr(at);
+  return out;
+}
+
 Http_Answer Positions(const std::string& at, const Request_Target&, const Http_Request& request) {
   Computed_Instant computed;
   const Outcome o = Compute_Sky(at, computed);
@@ -130,6 +178,7 @@ struct Route {
 };
 constexpr Route kRoutes[] = {
     {"/chart.svg", Chart_Svg},
+    {"/chart.html", Chart_Html},
     {"/api/positions", Positions},
     {"/api/analysis", Analysis},
     {"/chart.png", Chart_Png},
@@ -141,6 +190,16 @@ std::optional<Http_Answer> Output_Route(const Request_Target& target, const Http
   for (const Route& route : kRoutes)
     if (target.path == route.path) return route.answer(target.Param("at", "now"), target, request);
   return std::nullopt;
+}
+
+Http_Answer Rendered_Page(std::string_view page, const Http_Request& request) {
+  Http_Answer a = Output(With_Charts_Rendered(page), "text/html; charset=utf-8", true, request);
+  for (auto& [name, value] : a.fields)
+    if (name == "Cache-Control") value = "no-cache";
+  if (a.status != 304) a.fields.emplace_back("Content-Security-Policy", kPageCsp);
+  a.fields.emplace_back("Access-Control-Allow-Origin", "*");
+  a.fields.emplace_back("Cross-Origin-Resource-Policy", "cross-origin");
+  return a;
 }
 
 bool Is_Picture_Route(std::string_view path) { return path == "/chart.png" || path == "/card.png"; }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "control/activex_ctl.h"
+#include "control/chart_markup.h"
 #include "picture/picture.h"
 #include "render/chart_svg.h"
 #include "service/native_platform.h"
@@ -54,7 +55,34 @@ Card_Text Card_Text_Of(std::string_view analysis) {
   }
   return text;
 }
+// A started chart at the instant, handed to write with the UTC reading its clock gave.
+template <class Write>
+Outcome Started_Chart(std::string_view instant, std::ostream& messages, Write&& write) {
+  Unload_FrmAnalyse();
+  const Outcome outcome = Run_At_Instant(instant, [&](const CivilTime& utc) {
+    Native_Platform platform(utc, messages);
+    ActiveX_Ctl ctl(platform);
+    ctl.UserControl_Initialize();
+    write(ctl, utc);
+  });
+  Unload_FrmAnalyse();
+  return outcome;
+}
 }  // namespace
+
+Outcome Render_Chart_Html(std::string_view instant, std::string_view at, std::string_view base,
+                          std::string& html, std::ostream& messages) {
+  return Started_Chart(instant, messages, [&](const ActiveX_Ctl& ctl, const CivilTime& utc) {
+    html = Chart_Markup(ctl, utc, at, base);
+  });
+}
+
+Outcome Render_Shadow_Root(std::string_view instant, std::string_view base, std::string& html,
+                           std::ostream& messages) {
+  return Started_Chart(instant, messages, [&](const ActiveX_Ctl& ctl, const CivilTime& utc) {
+    html = Chart_Shadow_Root(ctl, utc, base);
+  });
+}
 
 Outcome Render_Chart(std::string_view instant, int analysis_sign, std::string& svg,
                      std::ostream& messages) {

@@ -25,6 +25,15 @@ Outcome Render_Png(std::string_view instant, int analysis_sign, int scale, std::
 // sign's daily analysis; the outcomes of Render_Png.
 Outcome Render_Card(std::string_view instant, int sign, std::string& png, std::ostream& messages);
 
+// A chart control started as Render_Chart does, written as the element's server-rendered
+// fragment (Chart_Markup) into html, with the at attribute at (none when empty) and the
+// bundle under base; the same outcomes as Render_Chart.
+Outcome Render_Chart_Html(std::string_view instant, std::string_view at, std::string_view base,
+                          std::string& html, std::ostream& messages);
+// Render_Chart_Html's shadow root alone (Chart_Shadow_Root), for a tag already in a page.
+Outcome Render_Shadow_Root(std::string_view instant, std::string_view base, std::string& html,
+                           std::ostream& messages);
+
 // What a picture is drawn from: the chart's SVG and, for a card, the analysis as the window
 // holds it. A server compares these (cheap) before it draws the picture (not cheap).
 struct Picture_Source {

@@ -93,7 +93,9 @@ class ServeTest : public ::testing::Test {
   void SetUp() override {
     bundle = fs::temp_directory_path() / ("zc-bundle-" + std::to_string(::getpid()));
     fs::create_directories(bundle / "sub");
-    std::ofstream(bundle / "index.html") << "<!doctype html><title>demo</title>";
+    std::ofstream(bundle / "index.html")
+        << "<!doctype html><title>demo</title><zodiac-chart at=\"2000-01-01T12:00Z\"></zodiac-chart>"
+           "<zodiac-chart at=\"1990-06-15T08:30\"></zodiac-chart>";
     std::ofstream(bundle / "sub" / "el.mjs") << std::string(3000, 'x');
     std::ofstream(bundle / "sub" / "el.mjs.gz") << "gzip form";
     std::ofstream(bundle / "sub" / "el.mjs.br") << "br form";
@@ -143,6 +145,11 @@ TEST_F(ServeTest, RoutesRefusalsAndCaching) {
       {Get("/chart.svg?at=2020-12-21T18:00Z"), 200, "image/svg+xml",
        "public, max-age=31536000, immutable", "<svg"},
       {Get("/chart.svg"), 200, "image/svg+xml", "no-store", "<svg"},
+      {Get("/chart.html?at=2020-12-21T18:00Z"), 200, "text/html",
+       "public, max-age=31536000, immutable",
+       "<zodiac-chart at=\"2020-12-21T18:00Z\"><template shadowrootmode=\"open\">"},
+      {Get("/chart.html"), 200, "text/html", "no-store", "<zodiac-chart><template "},
+      {Get("/chart.html?at=1582-10-10T12:00Z"), 400, "text/plain", "no-cache", ""},
       {Get("/api/positions?at=now"), 200, "application/json", "no-store", "\"bodies\""},
       {Get("/api/analysis?sign=leo&at=2000-01-01T12:00Z"), 200, "application/json",
        "public, max-age=31536000, immutable", "\"caption\""},
@@ -203,6 +210,18 @@ TEST_F(ServeTest, RoutesRefusalsAndCaching) {
   ASSERT_TRUE(Compute_Sky("2000-01-01T12:00Z", computed).Ok());
   EXPECT_EQ(Fetch(Get("/api/positions?at=2000-01-01T12:00Z")).body,
             Positions_Json(computed) + "\n");
+
+  // The page arrives with a zoned tag's chart in it, as /chart.html writes it; a tag of the
+  // visitor's local time is left to the script.
+  const std::string fragment = Fetch(Get("/chart.html?at=2000-01-01T12:00Z")).body;
+  const std::size_t root = fragment.find("<template");
+  ASSERT_NE(root, std::string::npos);
+  const std::string page = Fetch(Get("/")).body;
+  EXPECT_NE(page.find("<title>demo</title><zodiac-chart at=\"2000-01-01T12:00Z\">" +
+                      fragment.substr(root, fragment.size() - 1 - root) +
+                      "<zodiac-chart at=\"1990-06-15T08:30\"></zodiac-chart>"),
+            std::string::npos)
+      << page;
 
   // Revalidation: the ETag of each form (and of a fixed output) gets 304 with no body.
   for (const std::string& fields : {std::string(), std::string("Accept-Encoding: br\r\n")}) {
@@ -284,7 +303,8 @@ TEST_F(ServeTest, HeadLimitsRangesAndPipelining) {
     int status;
     std::size_t body_size;  // 0: any
   };
-  const std::size_t page_size = fs::file_size(bundle / "index.html");
+  const std::size_t page_size = Fetch(Get("/")).body.size();  // the page with its chart rendered
+  ASSERT_GT(page_size, fs::file_size(bundle / "index.html"));
   const Case cases[] = {
       {padded(8192), 200, page_size},
       {padded(8193), 431, 0},

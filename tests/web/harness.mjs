@@ -10,7 +10,7 @@ import { chromium } from 'playwright-core';
 
 export const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 export const BUNDLE = join(ROOT, process.env.ZC_WEB_BUILD_DIR ?? 'build-web', 'bundle');
-const CLI = join(ROOT, 'build-test', 'zodiac-chart');
+export const CLI = join(ROOT, 'build-test', 'zodiac-chart');
 
 // Starts `zodiac-chart serve` on a free port over the bundle (or another folder with an
 // index.html), as a visitor's site would serve it (with the strict CSP); resolves to

@@ -10,7 +10,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { after, before, test } from 'node:test';
 import { build } from 'esbuild';
-import { BUNDLE, cli, launch, startServer, watch } from './harness.mjs';
+import { BUNDLE, CLI, cli, launch, startServer, watch } from './harness.mjs';
 
 const AT = '2000-01-01T12:00Z';
 const GAP = '1582-10-10T12:00Z'; // in the ten days of the calendar reform: a message box
@@ -34,7 +34,7 @@ before(async () => {
   await build({ entryPoints: [join(project, 'main.js')], bundle: true, minify: true, format: 'esm',
     outfile: join(site, 'main.js'), absWorkingDir: project, logLevel: 'warning' });
   const { files } = JSON.parse(readFileSync(join(installed, 'package.json'), 'utf8'));
-  for (const name of files.filter((f) => /\.(wasm|svg)$/.test(f)))
+  for (const name of files.filter((f) => /\.(wasm|svg|css)$/.test(f)))
     copyFileSync(join(installed, name), join(site, name));
   writeFileSync(join(site, 'index.html'), `<!doctype html><html lang="en"><meta charset="utf-8">
 <title>A site</title><link rel="icon" href="glyphs.svg"><script type="module" src="main.js"></script>
@@ -48,10 +48,40 @@ test('the package\'s manifest names the element, its module, types and files', (
   assert.equal(manifest.name, 'zodiac-chart');
   assert.equal(manifest.type, 'module');
   assert.deepEqual(manifest.exports['.'], { types: './zodiac-chart.d.ts', default: './zodiac-chart.js' });
+  assert.deepEqual(manifest.exports['./server'], { types: './server.d.ts', default: './server.js' });
   assert.equal(manifest.customElements, 'custom-elements.json');
   const packed = execFileSync('tar', ['tzf', join(dirname(BUNDLE), `zodiac-chart-${manifest.version}.tgz`)],
     { encoding: 'utf8' }).trim().split('\n').map((p) => p.replace(/^package\//, '')).sort();
   assert.deepEqual(packed, [...manifest.files, 'package.json'].sort());
+});
+
+// What a server-side framework does with the package: both entries imported in plain Node
+// (no DOM), with fetch, timers and the DOM's globals watched; the process must then end by
+// itself, and renderChart must give the command line's fragment byte for byte.
+test('in plain Node the imports do nothing, and renderChart writes render --html\'s fragment', async () => {
+  const script = `
+    const touched = [];
+    globalThis.fetch = () => { touched.push('fetch'); return new Promise(() => {}); };
+    for (const name of ['setTimeout', 'setInterval', 'queueMicrotask'])
+      globalThis[name] = ((f) => (...a) => { touched.push(name); return f(...a); })(globalThis[name]);
+    const element = await import('zodiac-chart');
+    const server = await import('zodiac-chart/server');
+    const defined = typeof element.ActiveX_Ctl === 'function' && typeof server.renderChart === 'function';
+    console.log(JSON.stringify({ touched, defined }));
+    const charts = [];
+    for (const options of JSON.parse(process.argv[1]))
+      charts.push(await server.renderChart(options).catch((e) => 'refused: ' + e.message));
+    console.log(JSON.stringify(charts));`;
+  const rows = [{ at: AT, base: '/zc/' }, { at: '1990-06-15T08:30+03:00' }, { at: GAP }, { at: 'noon' }];
+  const [imported, charts] = execFileSync('node', ['--input-type=module', '-e', script, JSON.stringify(rows)],
+    { cwd: project, encoding: 'utf8', timeout: 20000 }).trim().split('\n').map((l) => JSON.parse(l));
+  assert.deepEqual(imported, { touched: [], defined: true });
+  const command = (o) => ['render', '--html', '--at', o.at, ...(o.base ? ['--base', o.base] : [])];
+  assert.equal(charts[0], execFileSync(CLI, command(rows[0]), { encoding: 'utf8' }).trimEnd());
+  assert.equal(charts[1], execFileSync(CLI, command(rows[1]), { encoding: 'utf8' }).trimEnd());
+  assert.match(charts[0], /^<zodiac-chart at="2000-01-01T12:00Z"><template shadowrootmode="open"><link rel="stylesheet" href="\/zc\/zodiac-chart.css">/);
+  assert.match(charts[2], /^refused: /);
+  assert.match(charts[3], /^refused: /);
 });
 
 test('a bundled page that imports the package by name shows the chart under the strict CSP', async () => {

@@ -35,10 +35,11 @@ const spread = (xs, unit, digits = 0) =>
   `${median(xs).toFixed(digits)} ${unit} (${sorted(xs)[0].toFixed(digits)}–${sorted(xs).at(-1).toFixed(digits)})`;
 const sizes = (body) => ({ raw: body.length, gzip: gzipSync(body, { level: 9 }).length });
 
-// The files of the npm package that a page loads: the scripts, the .wasm and the artwork.
+// The files of the npm package that a page loads: the scripts, the .wasm and the artwork (not
+// the server entry, which runs in Node).
 function widgetSizes() {
   const { files } = JSON.parse(readFileSync(join(BUNDLE, 'package.json'), 'utf8'));
-  return files.filter((name) => /\.(js|mjs|wasm|svg)$/.test(name))
+  return files.filter((name) => /\.(js|mjs|wasm|svg)$/.test(name) && name !== 'server.js')
     .map((name) => ({ name, ...sizes(readFileSync(join(BUNDLE, name))) }));
 }
 

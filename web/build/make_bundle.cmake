@@ -19,6 +19,16 @@ function(run_esbuild)
   endif()
 endfunction()
 
+# The chart's design size in CSS pixels (15 twips each), read from the control's surface.
+file(READ "${SOURCE_DIR}/ui/surface.h" surface)
+foreach(side Width Height)
+  if(NOT surface MATCHES "kDesign${side} = ([0-9]+);")
+    message(FATAL_ERROR "no kDesign${side} in ui/surface.h")
+  endif()
+  string(TOUPPER "${side}" upper)
+  math(EXPR "DESIGN_${upper}" "${CMAKE_MATCH_1} / 15")
+endforeach()
+
 # The element and what it imports, with emscripten's loader, in one ES module: the .wasm is
 # fetched as soon as the element starts, with no request for the loader before it. esbuild
 # bundles them from a copy of web/element/'s scripts beside the module. Names are minified too
@@ -33,7 +43,13 @@ if(failed)
   message(FATAL_ERROR "cannot adapt the loader ${MODULE}")
 endif()
 run_esbuild("${staging}/zodiac-chart.js" --bundle --format=esm --minify
-  --target=es2022 "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
+  --target=es2022 "--define:ZC_DESIGN_WIDTH=${DESIGN_WIDTH}"
+  "--define:ZC_DESIGN_HEIGHT=${DESIGN_HEIGHT}" "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
+# The server-rendered chart's stylesheet, with the same size.
+configure_file("${SOURCE_DIR}/web/element/zodiac-chart.css" "${BUNDLE_DIR}/zodiac-chart.css" @ONLY)
+# The package's server entry (zodiac-chart/server), for Node: the same loader and .wasm.
+run_esbuild("${staging}/server.js" --bundle --format=esm --minify --platform=node
+  --target=node18 "--outfile=${BUNDLE_DIR}/server.js")
 
 # Artwork: minified by minify-svg.mjs (declaration, comments and white space dropped; the
 # background's outlines on a fifth-of-a-pixel grid); the ten glyphs joined into one sprite,
@@ -74,6 +90,7 @@ set(files
   "${module_dir}/${module_stem}.wasm"
   "${SOURCE_DIR}/web/element/zodiac-chart.d.ts"
   "${SOURCE_DIR}/web/element/custom-elements.json"
+  "${SOURCE_DIR}/web/element/server.d.ts"
   "${SOURCE_DIR}/web/demo/index.html"
   "${SOURCE_DIR}/web/demo/demo.css"
   "${SOURCE_DIR}/web/demo/demo.js")

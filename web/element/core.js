@@ -20,13 +20,23 @@ export const newElementId = () => nextElement++;
 // The .wasm and the chart's pictures are requested side by side as soon as this script runs,
 // before any element starts (a page imports the script to show the element); a failure of
 // the .wasm is reported where the response is used. The .wasm is compiled while it streams.
-preloadArtwork();
-const wasm = fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
-wasm.catch(() => {});
-// The browser's first date format loads its calendar and zone data (some 30 ms): done once
-// the requests are out, while the .wasm downloads, rather than when a chart first asks for
-// its date.
-setTimeout(guarded('the date text', () => dateLabel(new Date())));
+// Outside a browser (a server-side framework importing the package to render a page) the
+// import does nothing: no request, no timer, no DOM; the module is fetched on first use.
+export const inBrowser = typeof document !== 'undefined' && typeof customElements !== 'undefined';
+let wasm = null;
+const wasmResponse = () => {
+  wasm ??= fetch(new URL('zodiac-chart-core.wasm', import.meta.url));
+  wasm.catch(() => {});
+  return wasm;
+};
+if (inBrowser) {
+  preloadArtwork();
+  wasmResponse();
+  // The browser's first date format loads its calendar and zone data (some 30 ms): done once
+  // the requests are out, while the .wasm downloads, rather than when a chart first asks for
+  // its date.
+  setTimeout(guarded('the date text', () => dateLabel(new Date())));
+}
 
 export function loadCore() {
   corePromise ??= (async () => {
@@ -36,7 +46,7 @@ export function loadCore() {
       zcHost: pageHost,
       // The loader waits for { instance, module }; a failure ends the race above instead.
       instantiateWasm(imports) {
-        return instantiate(wasm, imports).catch((e) => {
+        return instantiate(wasmResponse(), imports).catch((e) => {
           wasmFailed(e);
           return new Promise(() => {});
         });

@@ -29,6 +29,10 @@ export declare class ActiveX_Ctl extends HTMLElement {
   DrawThéme(): void;
   /** Draws the aspect lines between the bodies again. */
   ShowAspects_Pln(): void;
+  /** DrawThéme under an ASCII name. */
+  drawTheme(): void;
+  /** ShowAspects_Pln under an ASCII name. */
+  showAspects(): void;
 
   addEventListener<K extends keyof ZodiacChartEventMap>(
     type: K,

@@ -5,7 +5,7 @@
 // Dependency-free; runs under `script-src 'self' 'wasm-unsafe-eval'` (no eval, no inline
 // styles, text only through textContent) and finds its .wasm and artwork beside itself.
 import { HAND_HOTSPOT, PT, PX, applyFont, art, place, sheet, svg } from './dom.js';
-import { Status, loadCore, loadedCore, newElementId } from './core.js';
+import { Status, inBrowser, loadCore, loadedCore, newElementId } from './core.js';
 import { pageOverlay } from './overlay.js';
 
 export { controlCount, timeStartup } from './core.js';
@@ -13,13 +13,30 @@ export { controlCount, timeStartup } from './core.js';
 const TAG = 'zodiac-chart';
 
 
+// The chart's design size in CSS pixels, from the control's surface (ui/surface.h), put in
+// when the bundle is built.
+const DESIGN_WIDTH = ZC_DESIGN_WIDTH;
+const DESIGN_HEIGHT = ZC_DESIGN_HEIGHT;
+const PANEL_MARGIN = 10; // the background panel's frame along the right edge (CSS pixels)
+// The framed rows of the background's column, behind the sign labels (twips): each row is
+// 30 twips above its label, at the column's left edge.
+const SIGN_ROW = { left: 6090, above: 30, width: 1380, height: 270 };
+const CHART_TITLE = 'خريطة الأبراج اليومية'; // the calligraphic title of the background
+
+// The shadow root's one stylesheet. The chart fits the host's width: scaled down (never up)
+// when the host is narrower than the design; fit="none" keeps the design size. Keyboard,
+// touch and assistive technology: the glyphs focusable with their position shown on focus
+// and on a tap, a visible focus ring, the sign labels' hit areas as large as their rows in
+// the background's column, and the state of a chart with no sky.
 const CHART_CSS = `
-:host { all: initial; display: inline-block; position: relative; width: 513px; height: 459px;
-  overflow: hidden; contain: content; }
+:host { all: initial; display: inline-block; position: relative; width: ${DESIGN_WIDTH}px;
+  max-width: 100%; height: auto; overflow: hidden; contain: content; }
 :host([hidden]) { display: none; }
+:host([fit=none]) { max-width: none; }
+.sizer { display: block; width: 100%; aspect-ratio: ${DESIGN_WIDTH} / ${DESIGN_HEIGHT}; }
 .surface { all: initial; display: block; position: absolute; left: 0; top: 0; overflow: hidden;
   direction: rtl; unicode-bidi: isolate; line-height: normal; user-select: none;
-  -webkit-user-select: none; }
+  -webkit-user-select: none; transform-origin: 0 0; }
 .surface > * { position: absolute; margin: 0; padding: 0; box-sizing: content-box; }
 .background, .layer { left: 0; top: 0; pointer-events: none; }
 .layer { direction: ltr; overflow: visible; }
@@ -27,50 +44,27 @@ const CHART_CSS = `
 .label { white-space: nowrap; line-height: 1.2; unicode-bidi: plaintext; }
 .label.autosize { width: max-content !important; height: auto !important; }
 .sign { cursor: url("${art('hand')}") ${HAND_HOTSPOT}, pointer; }
-.sign:focus-visible { outline: 1px dotted #F0F0F0; outline-offset: 1px; }
-.glyph { display: block; }
-[hidden] { display: none !important; }
-`;
-let chartSheet = null;
-
-const DESIGN_WIDTH = 513;
-const DESIGN_HEIGHT = 459;
-const PANEL_MARGIN = 10; // the background panel's frame along the right edge (CSS pixels)
-// The framed rows of the background's column, behind the sign labels (twips): each row is
-// 30 twips above its label, at the column's left edge.
-const SIGN_ROW = { left: 6090, above: 30, width: 1380, height: 270 };
-const CHART_TITLE = 'خريطة الأبراج اليومية'; // the calligraphic title of the background
-const RETROGRADE = 'متراجع';
-const NO_ASPECTS = 'لا خطوط مظاهر مرسومة';
-const ASPECTS_DRAWN = 'خطوط المظاهر المرسومة: ';
-
-// Fitting the host's width, and what keyboard, touch and assistive technology need: the chart
-// scaled down (never up) when the host is narrower than the design, the glyphs focusable with
-// their position shown on focus and on a tap, a visible focus ring, the sign labels' hit areas
-// as large as their rows in the background's column, and the state of a chart with no sky.
-const ACCESS_CSS = `
-:host { width: ${DESIGN_WIDTH}px; max-width: 100%; height: auto; }
-:host([fit=none]) { width: ${DESIGN_WIDTH}px; max-width: none; }
-.sizer { display: block; width: 100%; aspect-ratio: ${DESIGN_WIDTH} / ${DESIGN_HEIGHT}; }
-.surface { transform-origin: 0 0; }
 .sign::before { content: ""; position: absolute; left: var(--row-left); top: var(--row-top);
   width: ${SIGN_ROW.width / PX}px; height: ${SIGN_ROW.height / PX}px; }
 .sign:focus-visible, .glyph:focus-visible { outline: 2px solid #FFFFFF; outline-offset: 1px;
   box-shadow: 0 0 0 3px #000000; }
+.glyph { display: block; }
 .tip { z-index: 1000; padding: 2px 6px; border: 1px solid #000000;
   background: #FFFFE1; color: #000000; font: 12px sans-serif; line-height: 1.4;
   white-space: nowrap; pointer-events: none; unicode-bidi: plaintext; transform-origin: 100% 0; }
 .offscreen { clip-path: inset(50%); width: 1px; height: 1px; overflow: hidden; white-space: nowrap; }
 .no-sky .glyph, .no-sky .layer, .no-sky .date { display: none !important; }
 .reason { color: #FFD9A0; font-weight: bold; white-space: nowrap; line-height: 1.2; }
+[hidden] { display: none !important; }
 `;
-let accessSheet = null;
+let chartSheet = null;
 
 const PEN_DASHES = { dash: '18 6', dot: '3 3' };
 // Enter or Space on a sign label: a release of the main button, no key held.
 const KEY_RELEASE = { button: 0, shiftKey: false, ctrlKey: false, altKey: false };
 
-class ActiveX_Ctl extends HTMLElement {
+// Outside a browser the class is defined on a stand-in base and never registered.
+class ActiveX_Ctl extends (globalThis.HTMLElement ?? class {}) {
   // The programmatic identifier: library name, a dot, class name.
   static progId = 'ActiveX_Prj.ActiveX_Ctl';
   static name = 'ActiveX_Ctl'; // the class's own name once minified too
@@ -88,13 +82,19 @@ class ActiveX_Ctl extends HTMLElement {
   #resizeObserver = new ResizeObserver((entries) => this.#resized(entries.at(-1)));
   #scale = 1; // the chart's scale on the page: 1, or less when the host is narrower
   #access = null; // the title, the aspect description and the glyph tip (#buildAccess)
+  #root;
+  #sizer;
+  // A server-rendered chart (a declarative shadow root) stays on screen until this element's
+  // own chart is drawn and its pictures decoded; then the one replaces the other in a frame.
+  // attachShadow would empty that root at once, so it is kept as it came.
+  #declared;
 
   constructor() {
     super();
-    const root = this.attachShadow({ mode: 'open' });
+    this.#declared = Boolean(this.shadowRoot);
+    this.#root = this.shadowRoot ?? this.attachShadow({ mode: 'open' });
     chartSheet ??= sheet(CHART_CSS);
-    accessSheet ??= sheet(ACCESS_CSS);
-    root.adoptedStyleSheets = [chartSheet, accessSheet];
+    if (!this.#declared) this.#root.adoptedStyleSheets = [chartSheet];
     this.#surface = document.createElement('div');
     this.#surface.className = 'surface';
     this.#surface.setAttribute('part', 'surface');
@@ -105,8 +105,10 @@ class ActiveX_Ctl extends HTMLElement {
     this.#background.alt = '';
     this.#layer = svg('svg', { class: 'layer', 'aria-hidden': 'true' });
     this.#surface.append(this.#background, this.#layer);
-    root.append(this.#surface);
-    this.#buildAccess(root);
+    this.#sizer = document.createElement('div');
+    this.#sizer.className = 'sizer';
+    this.#buildAccess();
+    if (!this.#declared) this.#root.append(this.#sizer, this.#surface);
   }
 
   // Connected, it starts once; disconnected, it stops and frees its control, unless the page
@@ -150,6 +152,16 @@ class ActiveX_Ctl extends HTMLElement {
     this.#call((core) => core.showAspects(this.#id), 'ShowAspects_Pln');
   }
 
+  /** DrawThéme under an ASCII name. */
+  drawTheme() {
+    this.DrawThéme();
+  }
+
+  /** ShowAspects_Pln under an ASCII name. */
+  showAspects() {
+    this.ShowAspects_Pln();
+  }
+
   // A new control: UserControl_Initialize, then the first drawing; `load` once drawn, `error`
   // with the reason when the instant is refused.
   async #start() {
@@ -181,6 +193,8 @@ class ActiveX_Ctl extends HTMLElement {
       // The page's first chart is marked for timing (once: marks are kept for the page's life).
       if (!performance.getEntriesByName('zodiac-chart:drawn').length)
         performance.mark('zodiac-chart:drawn');
+      if (this.#declared) await this.#takeOver(core, run);
+      if (run !== this.#run) return;
       if (refusal) this.#refused(refusal);
       // A chart is drawn unless start-up stopped (and a listener did not start it again).
       const drawn = status === Status.ok || status === Status.calendarGap;
@@ -188,6 +202,19 @@ class ActiveX_Ctl extends HTMLElement {
     } catch (e) {
       console.warn('<zodiac-chart>: start-up failed', e);
     }
+  }
+
+  // The server-rendered chart replaced by this element's own, once its pictures are decoded,
+  // in one animation frame; then drawn again in place (labels that measure themselves).
+  async #takeOver(core, run) {
+    const pictures = [...this.#surface.querySelectorAll('img[src]')];
+    await Promise.all(pictures.map((i) => i.decode().catch(() => {})));
+    await new Promise((resolve) => requestAnimationFrame(resolve));
+    if (run !== this.#run || !this.#declared) return;
+    this.#declared = false;
+    this.#root.adoptedStyleSheets = [chartSheet];
+    this.#root.replaceChildren(this.#sizer, this.#surface);
+    this.#render(core);
   }
 
   // The `error` event of a refused instant; the chart itself shows the reason (#present).
@@ -289,7 +316,7 @@ class ActiveX_Ctl extends HTMLElement {
   }
 
   #renderChild(c, z) {
-    const key = `${c.name}:${c.index}`;
+    const key = c.role === 'date' ? 'date' : `${c.name}:${c.index}`;
     let e = this.#children.get(key);
     if (!e) {
       e = this.#createChild(c);
@@ -313,7 +340,7 @@ class ActiveX_Ctl extends HTMLElement {
     if (c.kind === 'image' && c.picture) {
       e = document.createElement('img');
       e.className = 'glyph';
-      e.setAttribute('part', c.name === 'ImgPln' ? 'glyph' : 'image');
+      e.setAttribute('part', c.role === 'glyph' ? 'glyph' : 'image');
       e.src = art(c.picture);
       e.draggable = false;
     } else if (c.kind === 'image') {
@@ -326,12 +353,12 @@ class ActiveX_Ctl extends HTMLElement {
       e.style.color = c.fore;
       if (!c.transparent) e.style.background = c.back;
       e.style.textAlign = c.align;
-      e.setAttribute('part', c.name === 'LabAnalyse' ? 'sign-label' : 'label');
+      e.setAttribute('part', c.role === 'sign' ? 'sign-label' : 'label');
     }
-    if (c.name === 'LabAnalyse') this.#makeSignLabel(e, c.index);
-    if (c.name === 'LabAnalyse') this.#signRow(e, c);
-    if (c.name === 'ImgPln') this.#makeGlyph(e);
-    if (c.name === 'LabDate') e.classList.add('date');
+    if (c.role === 'sign') this.#makeSignLabel(e, c.index);
+    if (c.role === 'sign') this.#signRow(e, c);
+    if (c.role === 'glyph') this.#makeGlyph(e);
+    if (c.role === 'date') e.classList.add('date');
     if (c.pointer === 'hand') e.classList.add('sign');
     return e;
   }
@@ -361,7 +388,7 @@ class ActiveX_Ctl extends HTMLElement {
 
   // The chart is a group named by its title and its date and described by the aspect lines
   // drawn; a glyph's position shows in a tip when it takes the keyboard focus or is tapped.
-  #buildAccess(root) {
+  #buildAccess() {
     const title = document.createElement('span');
     title.className = 'offscreen';
     title.id = 'chart-title';
@@ -379,9 +406,6 @@ class ActiveX_Ctl extends HTMLElement {
     s.setAttribute('aria-labelledby', 'chart-title chart-date');
     s.setAttribute('aria-describedby', 'chart-aspects');
     s.append(title, aspects, tip);
-    const sizer = document.createElement('div');
-    sizer.className = 'sizer';
-    root.prepend(sizer);
     this.#access = { aspects, tip, reason: null };
   }
 
@@ -436,15 +460,13 @@ class ActiveX_Ctl extends HTMLElement {
   // hides its glyphs and drawing, and its sign labels give the handler's failure message.
   #present(state, reading) {
     if (!reading) return;
-    const date = this.#children.get('LabDate:-1');
-    const glyphs = state.children.filter((c) => c.name === 'ImgPln');
-    for (const c of glyphs) {
-      const e = this.#children.get(`ImgPln:${c.index}`);
-      const name = reading.retrograde[c.index] ? `${c.tooltip.trimEnd()}، ${RETROGRADE}` : c.tooltip;
+    const date = this.#children.get('date');
+    for (const c of state.children.filter((k) => k.role === 'glyph')) {
+      const e = this.#children.get(`${c.name}:${c.index}`);
+      const name = reading.glyphNames[c.index];
       if (e.alt !== name) e.alt = name;
     }
-    const lines = reading.aspects.map((a) => `${a.aspect} ${a.bodies[0]} و${a.bodies[1]}`);
-    this.#access.aspects.textContent = lines.length ? ASPECTS_DRAWN + lines.join('، ') : NO_ASPECTS;
+    this.#access.aspects.textContent = reading.description;
     this.#surface.classList.toggle('no-sky', Boolean(reading.error));
     if (!reading.error) {
       this.#access.reason?.remove();
@@ -464,7 +486,7 @@ class ActiveX_Ctl extends HTMLElement {
     reason.id = 'chart-date';
     reason.setAttribute('role', 'alert');
     reason.setAttribute('part', 'reason');
-    const c = state.children.find((k) => k.name === 'LabDate');
+    const c = state.children.find((k) => k.role === 'date');
     place(reason.style, c, false);
     applyFont(reason.style, c.font);
     reason.style.zIndex = date.style.zIndex;
@@ -482,7 +504,7 @@ class ActiveX_Ctl extends HTMLElement {
   }
 }
 
-// Importing the module registers the element, once.
-if (!customElements.get(TAG)) customElements.define(TAG, ActiveX_Ctl);
+// Importing the module registers the element, once, where there are custom elements.
+if (inBrowser && !customElements.get(TAG)) customElements.define(TAG, ActiveX_Ctl);
 
 export { ActiveX_Ctl };

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "analysis/position_text.h"
+#include "control/chart_markup.h"
 #include "render/chart.h"
 #include "web/module/json_writer.h"
 
@@ -41,6 +42,12 @@ std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error) {
     w.Next(), w.String(Body_Name(a.second));
     w.out += "]}";
   }
-  w.out += "]}";
+  w.out += ']';
+  w.Key("glyphNames");
+  w.out += '[';
+  for (int k = 0; k < static_cast<int>(ctl.Chart.ImgPln.size()); ++k) w.Next(), w.String(Glyph_Name(ctl, k));
+  w.out += ']';
+  w.Key("description"), w.String(Aspects_Description(ctl));
+  w.out += '}';
   return w.out;
 }

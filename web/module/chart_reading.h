@@ -9,5 +9,7 @@
 #include "control/activex_ctl.h"
 
 // {"error": reason or "", "retrograde": [10 booleans], "aspects": [{"aspect": name, "bodies":
-// [name, name]}]}, the names in Arabic, the aspects in the order the chart first drew them.
+// [name, name]}], "glyphNames": [10 names], "description": text}, the names in Arabic, the
+// aspects in the order the chart first drew them (the names and the text as the server-rendered
+// chart gives them, control/chart_markup.h).
 std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error);

@@ -45,10 +45,11 @@ const char* Pen_Name(int style) {
   return "solid";
 }
 
-void Write_Child(Json_Writer& w, const Child_Control& c) {
+void Write_Child(Json_Writer& w, const Child_Control& c, std::string_view role = "") {
   w.Next();
   w.out += '{';
   w.Key("name"), w.String(c.Name);
+  w.Key("role"), w.String(role);
   w.Key("index"), w.Number(c.Index);
   w.Key("kind"), w.String(Kind_Name(c.Kind));
   w.Key("left"), w.Number(c.Left);
@@ -116,7 +117,15 @@ std::string Control_State_Json(const ActiveX_Ctl& ctl) {
   w.out += ']';
   w.Key("children");
   w.out += '[';
-  for (const Child_Control* c : ctl.Children()) Write_Child(w, *c);
+  // What each child is to the page: a sign label, a body's glyph, the date, or nothing more.
+  const auto role = [&](const Child_Control* c) -> std::string_view {
+    for (const Child_Control& l : ctl.LabAnalyse)
+      if (c == &l) return "sign";
+    for (const Child_Control& g : ctl.Chart.ImgPln)
+      if (c == &g) return "glyph";
+    return c == &ctl.LabDate ? "date" : "";
+  };
+  for (const Child_Control* c : ctl.Children()) Write_Child(w, *c, role(c));
   w.out += "]}";
   return w.out;
 }

@@ -12,7 +12,8 @@
 // background colour and picture; the layer's items in drawing order, a line as
 // {"kind": "line", x1, y1, x2, y2, colour, width, "pen": "solid" | "dash" | "dot"} and printed
 // text as {"kind": "text", x, y, colour, text}; the children front to back, each with its
-// "kind" ("label", "image", "textBox", "button", "pictureBox"), "align" ("left", "right",
+// "kind" ("label", "image", "textBox", "button", "pictureBox"), "role" ("sign" for a sign
+// label, "glyph" for a body's glyph, "date" for the date label, "" for any other), "align" ("left", "right",
 // "center") and "pointer" ("default", "hand") by name.
 std::string Control_State_Json(const ActiveX_Ctl& ctl);
 

@@ -13,6 +13,7 @@
 #include "ui/frm_analyse.h"
 #include "calendar/calendar.h"
 #include "control/activex_ctl.h"
+#include "control/chart_markup.h"
 #include "control/instant.h"
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
@@ -214,6 +215,20 @@ EMSCRIPTEN_KEEPALIVE const char* zc_chart_reading(int element) {
     return int{kOk};
   });
   return Hand_Over(std::move(json));
+}
+
+// element's started chart as the server writes it (control/chart_markup.h): the element
+// with its declarative shadow root, the pictures and stylesheet under base, its at attribute
+// when it was given one; null for a chart that shows no sky.
+EMSCRIPTEN_KEEPALIVE const char* zc_chart_html(int element, const char* base) {
+  std::string html = "null";
+  Guarded([&] {
+    Element_Control* ec = Find(element);
+    if (ec && ec->No_Sky_Reason().empty())
+      html = Chart_Markup(ec->control, ec->platform.Last_Reading(), ec->at, base ? base : "/");
+    return int{kOk};
+  });
+  return Hand_Over(std::move(html));
 }
 
 // The render state of element's control as JSON (control_state.h), or null.

@@ -27,10 +27,10 @@ class Page_Host final : public Window_Platform {
 }  // namespace
 
 CivilTime Web_Platform::Clock_Utc() {
-  if (fixed_) return *fixed_;
+  if (fixed_) return last_ = *fixed_;
   int v[6] = {2000, 1, 1, 0, 0, 0};
   zc_host_clock(element_, v);
-  return {v[0], v[1], v[2], v[3], v[4], v[5]};
+  return last_ = {v[0], v[1], v[2], v[3], v[4], v[5]};
 }
 
 std::string Web_Platform::Date_Text() {

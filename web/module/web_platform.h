@@ -17,6 +17,8 @@ class Web_Platform : public Platform {
   void Fix_Instant(const CivilTime& utc) { fixed_ = utc; }
 
   CivilTime Clock_Utc() override;
+  // The instant the clock last read (the fixed one, or the page's clock at that call).
+  const CivilTime& Last_Reading() const { return last_; }
   std::string Date_Text() override;
   void Message_Box(std::string_view text, int style) override;
   Show_Result Show_Modal(FrmAnalyse& frm) override;
@@ -26,6 +28,7 @@ class Web_Platform : public Platform {
  private:
   int element_;
   std::optional<CivilTime> fixed_;
+  CivilTime last_;
 };
 
 // The page's own window host, for the events of the shared analysis window (its close button

@@ -1,0 +1,261 @@
+// The server-rendered chart: the control's model written as the element's declarative shadow
+// root. Places are SVG attributes in CSS pixels, as the element draws them, numbers fixed-point with at most three decimals (no general float formatting in the
+// WebAssembly module), so the native and the WebAssembly builds write the same bytes.
+#include "control/chart_markup.h"
+
+#include <cmath>
+#include <cstdint>
+#include <variant>
+
+#include "analysis/position_text.h"
+#include "calendar/calendar.h"
+#include "render/css_style.h"
+#include "render/drawing_layer.h"
+#include "ui/surface.h"
+
+namespace {
+constexpr double kTwipsPerPoint = 20;
+constexpr double kTwipsPerPixel = 15;
+constexpr std::int64_t kFirstGregorianDay = 2299161;  // day number of 1582-10-15
+constexpr const char* kChartTitle = "خريطة الأبراج اليومية";
+
+static_assert(kChartPixelWidth * kTwipsPerPixel == kDesignWidth);
+static_assert(kChartPixelHeight * kTwipsPerPixel == kDesignHeight);
+
+class Markup {
+ public:
+  std::string out;
+
+  Markup& operator<<(std::string_view s) { return out += s, *this; }
+  Markup& operator<<(char c) { return out += c, *this; }
+
+  // x with up to three decimals, trailing zeros dropped.
+  Markup& Num(double x) {
+    if (!std::isfinite(x) || std::fabs(x) > 9e15) x = 0;
+    std::int64_t milli = std::llround(x * 1000);
+    if (milli < 0) out += '-', milli = -milli;
+    Digits(milli / 1000);
+    int frac = static_cast<int>(milli % 1000);
+    if (frac == 0) return *this;
+    out += '.';
+    for (int unit = 100; frac != 0; unit /= 10) {
+      out += static_cast<char>('0' + frac / unit);
+      frac %= unit;
+    }
+    return *this;
+  }
+  Markup& Digits(std::int64_t n) {
+    char buf[20];
+    int len = 0;
+    do buf[len++] = static_cast<char>('0' + n % 10), n /= 10;
+    while (n != 0);
+    while (len > 0) out += buf[--len];
+    return *this;
+  }
+  Markup& Attr(std::string_view name, double value) {
+    *this << ' ' << name << "=\"";
+    return Num(value) << '"';
+  }
+  // A length of twips in CSS pixels, the unit the element draws in.
+  Markup& Px(std::string_view name, double twips) { return Attr(name, twips / kTwipsPerPixel); }
+  Markup& Attr(std::string_view name, std::string_view value) {
+    *this << ' ' << name << "=\"";
+    return Escaped(value) << '"';
+  }
+  // Text or attribute value with the HTML special characters escaped; carriage returns
+  // dropped (a "\r\n" line break becomes "\n").
+  Markup& Escaped(std::string_view s) {
+    for (const char c : s) {
+      switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\r': break;
+        default: out += c;
+      }
+    }
+    return *this;
+  }
+  Markup& Font(const Font_Spec& f) {
+    Attr("font-family", Font_Stack(f));
+    Px("font-size", f.Size * kTwipsPerPoint);
+    if (f.Weight >= 600) *this << " font-weight=\"bold\"";
+    return *this;
+  }
+};
+
+bool Has_Arabic(std::string_view s) {
+  for (const char c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0xD8 && b <= 0xDB) return true;  // lead bytes of U+0600..U+06FF
+  }
+  return false;
+}
+
+std::size_t Characters(std::string_view s) {
+  std::size_t n = 0;
+  for (const char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+void Two_Digits(std::string& out, int n) {
+  out += static_cast<char>('0' + n / 10 % 10);
+  out += static_cast<char>('0' + n % 10);
+}
+
+void Drawing_Layer_Markup(Markup& m, const Drawing_Layer& layer) {
+  m << "<g class=\"layer\" aria-hidden=\"true\" direction=\"ltr\">";
+  for (const Drawing_Item& item : layer.Items()) {
+    if (const auto* l = std::get_if<Drawn_Line>(&item)) {
+      m << "<line";
+      m.Px("x1", l->X1).Px("y1", l->Y1).Px("x2", l->X2).Px("y2", l->Y2);
+      m.Attr("stroke", Css_Colour(l->Color)).Attr("stroke-width", l->Width);
+      if (l->Width > 1) m << " stroke-linecap=\"round\"";
+      if (l->Style == kDash) m << " stroke-dasharray=\"18 6\"";
+      if (l->Style == kDot) m << " stroke-dasharray=\"3 3\"";
+      m << "/>";
+    } else {
+      const auto& t = std::get<Printed_Text>(item);
+      m << "<text";
+      m.Px("x", t.X).Px("y", t.Y);
+      m << " dominant-baseline=\"text-before-edge\"";
+      m.Attr("fill", Css_Colour(t.Color)).Font(layer.Font) << '>';
+      m.Escaped(t.Text) << "</text>";
+    }
+  }
+  m << "</g>";
+}
+
+// A one-line label at its top left, as the element sets it: a centred caption, or one whose
+// left edge stays at Left as it grows; one estimated to grow past the panel's right edge (a
+// Julian date with its mark) ends at that edge instead (0.55 em a character).
+void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, std::string_view cls,
+                  std::string_view id) {
+  constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
+  const bool centred = c.Alignment == Text_Align::Center;
+  const bool rtl = Has_Arabic(caption);
+  const double estimate = 0.55 * c.Font.Size * kTwipsPerPoint * Characters(caption);
+  const bool at_edge = !centred && c.Left + estimate > kPanelRight;
+  m << "<text class=\"" << cls << '"';
+  if (!id.empty()) m << " id=\"" << id << '"';
+  m.Px("x", centred ? c.Left + c.Width / 2 : at_edge ? kPanelRight : c.Left);
+  m.Px("y", c.Top + c.Height / 2);
+  m << " dominant-baseline=\"central\" direction=\"" << (rtl ? "rtl" : "ltr")
+    << "\" text-anchor=\"" << (centred ? "middle" : (rtl != at_edge) ? "end" : "start") << '"';
+  m.Attr("fill", Css_Colour(c.ForeColor)).Font(c.Font) << '>';
+  if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
+  m.Escaped(caption) << "</text>";
+}
+// The body's Arabic name: its phrase without the trailing " في ".
+std::string Body_Name(int i) {
+  std::string phrase = Pln_Phrase(static_cast<std::int16_t>(i));
+  constexpr std::string_view kIn = " في ";
+  if (phrase.size() >= kIn.size() && phrase.compare(phrase.size() - kIn.size(), kIn.size(), kIn) == 0)
+    phrase.resize(phrase.size() - kIn.size());
+  return phrase;
+}
+}  // namespace
+
+std::string Glyph_Name(const ActiveX_Ctl& ctl, int k) {
+  std::string name = ctl.Chart.ImgPln[k].ToolTipText;
+  if (!ctl.Chart.Shown.Retro_Marked[k]) return name;
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\r' || name.back() == '\n'))
+    name.pop_back();
+  return name + "، متراجع";
+}
+
+std::string Aspects_Description(const ActiveX_Ctl& ctl) {
+  const auto& aspects = ctl.Chart.Shown.Aspects;
+  if (aspects.empty()) return "لا خطوط مظاهر مرسومة";
+  std::string text = "خطوط المظاهر المرسومة: ";
+  for (std::size_t k = 0; k < aspects.size(); ++k) {
+    if (k) text += "، ";
+    text += std::string(aspects[k].aspect->name) + " " + Body_Name(aspects[k].first) + " و" +
+            Body_Name(aspects[k].second);
+  }
+  return text;
+}
+
+std::string Utc_Date_Text(const CivilTime& utc) {
+  std::string s;
+  for (int unit = 1000; unit >= 1; unit /= 10) s += static_cast<char>('0' + utc.year / unit % 10);
+  s += '-', Two_Digits(s, utc.month), s += '-', Two_Digits(s, utc.day);
+  s += ' ', Two_Digits(s, utc.hour), s += ':', Two_Digits(s, utc.minute);
+  s += ':', Two_Digits(s, static_cast<int>(utc.second));
+  s += " UTC";
+  if (Day_Number(utc.year, utc.month, utc.day) < kFirstGregorianDay) s += " (يولياني)";
+  return s;
+}
+
+std::string Chart_Markup(const ActiveX_Ctl& ctl, const CivilTime& utc, std::string_view at,
+                         std::string_view base) {
+  Markup m;
+  m << "<zodiac-chart";
+  if (!at.empty()) m.Attr("at", at);
+  m << '>' << Chart_Shadow_Root(ctl, utc, base) << "</zodiac-chart>";
+  return m.out;
+}
+
+std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std::string_view base) {
+  Markup m;
+  m.out.reserve(24 * 1024);
+  std::string root(base.empty() ? "/" : base);
+  if (root.back() != '/') root += '/';
+
+  m << "<template shadowrootmode=\"open\"><link rel=\"stylesheet\" href=\"";
+  m.Escaped(root) << "zodiac-chart.css\">";
+  m << "<svg class=\"chart\" part=\"surface\" viewBox=\"0 0 ";
+  m.Num(kChartPixelWidth) << ' ';
+  m.Num(kChartPixelHeight) << '"';
+  m.Attr("width", kChartPixelWidth).Attr("height", kChartPixelHeight);
+  m << " lang=\"ar\" role=\"group\" aria-labelledby=\"chart-title chart-date\""
+       " aria-describedby=\"chart-aspects\">";
+  m << "<title id=\"chart-title\">" << kChartTitle << "</title><desc id=\"chart-aspects\">";
+  m.Escaped(Aspects_Description(ctl)) << "</desc>";
+  m << "<rect";
+  m.Px("width", kDesignWidth).Px("height", kDesignHeight).Attr("fill", Css_Colour(kSurfaceBackColor));
+  m << "/><image";
+  m.Px("width", kBackgroundWidth).Px("height", kBackgroundHeight);
+  m << " href=\"";
+  m.Escaped(root) << kBackgroundPicture << ".svg\"/>";
+  Drawing_Layer_Markup(m, ctl.Chart.Layer);
+
+  // Back to front, as the element stacks them.
+  const std::vector<const Child_Control*> children = ctl.Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    const Child_Control& c = **it;
+    if (!c.Visible) continue;
+    if (&c == &ctl.LabDate) {
+      Label_Markup(m, c, Utc_Date_Text(utc), "label date", "chart-date");
+    } else if (c.Kind == Control_Kind::Label) {
+      Label_Markup(m, c, c.Caption, c.Pointer == Mouse_Pointer::Hand ? "label sign" : "label", "");
+    } else if (c.Kind == Control_Kind::Image && c.Picture.empty()) {
+      // A picture-less image: only its tooltip shows.
+      m << "<rect class=\"hint\"";
+      m.Px("width", c.Width).Px("height", c.Height).Px("x", c.Left).Px("y", c.Top);
+      m << " fill-opacity=\"0\">";
+      if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
+      m << "</rect>";
+    } else if (c.Kind == Control_Kind::Image) {
+      const bool glyph = c.Index >= 0 && static_cast<std::size_t>(c.Index) < ctl.Chart.ImgPln.size() &&
+                         &c == &ctl.Chart.ImgPln[c.Index];
+      m << "<image class=\"" << (glyph ? "glyph" : "image") << '"';
+      // At whole pixels, where the page's layout puts the element's own pictures.
+      m.Attr("x", std::round(c.Left / kTwipsPerPixel)).Attr("y", std::round(c.Top / kTwipsPerPixel));
+      m.Px("width", c.Width).Px("height", c.Height);
+      m << " preserveAspectRatio=\"none\" href=\"";
+      m.Escaped(root);
+      if (c.Picture.rfind("glyph-", 0) == 0) m << "glyphs.svg#";
+      m.Escaped(c.Picture);
+      if (c.Picture.rfind("glyph-", 0) != 0) m << ".svg";
+      m << '"';
+      if (glyph) m << " role=\"img\"", m.Attr("aria-label", Glyph_Name(ctl, c.Index));
+      m << '>';
+      if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
+      m << "</image>";
+    }
+  }
+  m << "</svg></template>";
+  return m.out;
+}
