@@ -50,7 +50,7 @@ after(async () => {
 const ENGINES = {
   async chromium() {
     const browser = await launch({ viewport: { width: 1000, height: 800 } });
-    const page = await browser.context.newPage();
+    const page = await browser.context.newPage().catch(async (e) => { await browser.close(); throw e; });
     return {
       open: (url) => page.goto(url),
       run: (fn, arg) => page.evaluate(fn, arg),
@@ -64,7 +64,7 @@ const ENGINES = {
     const browser = await puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
       headless: true, timeout: LAUNCH_MS, protocolTimeout: LAUNCH_MS,
       defaultViewport: { width: 1000, height: 800 } });
-    const page = await browser.newPage();
+    const page = await browser.newPage().catch(async (e) => { await browser.close(); throw e; });
     return {
       open: (url) => page.goto(url),
       run: (fn, arg) => page.evaluate(fn, arg),
