@@ -178,9 +178,10 @@ class PageOverlay {
       e.preventDefault();
       this.#core.windowClose();
     });
-    // Closed by the browser itself: the control hides it too.
+    // Closed by the browser itself: the control hides it too. The event comes a task after the
+    // closing, so a window opened again in between (Escape then Enter, quickly) is left open.
     dialog.addEventListener('close', () => {
-      if (this.#core.windowState()?.shown) this.#core.windowClose();
+      if (!dialog.open && this.#core.windowState()?.shown) this.#core.windowClose();
     });
     this.#root.append(dialog);
     this.#frm = { dialog, text: parts.TxtAnalyse, placed: false, state, scale: 1,
