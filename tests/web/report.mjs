@@ -36,10 +36,10 @@ const spread = (xs, unit, digits = 0) =>
 const sizes = (body) => ({ raw: body.length, gzip: gzipSync(body, { level: 9 }).length });
 
 // The files of the npm package that a page loads: the scripts, the .wasm and the artwork (not
-// the server entry, which runs in Node).
+// the server entry and its module, which run in Node).
 function widgetSizes() {
   const { files } = JSON.parse(readFileSync(join(BUNDLE, 'package.json'), 'utf8'));
-  return files.filter((name) => /\.(js|mjs|wasm|svg)$/.test(name) && name !== 'server.js')
+  return files.filter((name) => /\.(js|mjs|wasm|svg)$/.test(name) && !/server\.(js|wasm)$/.test(name))
     .map((name) => ({ name, ...sizes(readFileSync(join(BUNDLE, name))) }));
 }
 
