@@ -7,6 +7,7 @@
 #include "analysis/houses.h"
 #include "analysis/interpretations.h"
 #include "analysis/names.h"
+#include "ephemeris/float_check.h"
 
 namespace {
 constexpr std::string_view kLineBreak = "\r\n";
@@ -14,6 +15,7 @@ constexpr std::size_t kCaptionPadding = 26;  // blanks after the caption
 }  // namespace
 
 void Pick_Sign(std::int16_t sign) {
+  Probe_Step(kAnalysisStep);
   Sel_Sign = sign;
   Calc_Houses();
 }

@@ -105,6 +105,20 @@ int Report(const Outcome& outcome, std::ostream& err) {
   return kExitFault;
 }
 
+// A port in decimal digits, 0 to 65535, leading zeros dropped: CLI11's own reading of an int
+// would also take "0x10" (16), "+80", and "010" as octal (8).
+const CLI::Validator kPortNumber(
+    [](std::string& value) -> std::string {
+      const bool digits = !value.empty() && value.size() <= 5 &&
+                          value.find_first_not_of("0123456789") == std::string::npos;
+      if (digits && std::stol(value) <= 65535) {
+        value = std::to_string(std::stol(value));
+        return "";
+      }
+      return "'" + value + "' is not a port number (0 to 65535)";
+    },
+    "PORT");
+
 // --at INSTANT for a command that computes a sky; given twice, the last one counts.
 void AddInstantOption(CLI::App& command, std::string& at) {
   command.add_option("--at", at, "the instant, ISO 8601 or 'now'")
@@ -227,7 +241,8 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   PositionsOptions positions_options;
   CLI::App* positions = app.add_subcommand("positions", "the ten bodies' positions");
   AddInstantOption(*positions, positions_options.at);
-  positions->add_flag("--json", positions_options.json, "one JSON object instead of text");
+  positions->add_flag("--json", positions_options.json, "one JSON object instead of text")
+      ->disable_flag_override();
 
   AnalysisOptions analysis_options;
   CLI::App* analysis = app.add_subcommand("analysis", "the daily analysis for one sign");
@@ -235,7 +250,8 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
       ->required()
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   AddInstantOption(*analysis, analysis_options.at);
-  analysis->add_flag("--json", analysis_options.json, "one JSON object instead of text");
+  analysis->add_flag("--json", analysis_options.json, "one JSON object instead of text")
+      ->disable_flag_override();
 
   RenderOptions render_options;
   CLI::App* render = app.add_subcommand("render", "the chart as one SVG document");
@@ -261,7 +277,7 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   serve->add_option("--host", serve_options.host, "the address to listen on")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   serve->add_option("--port", serve_options.port, "the port, 0 for a free one")
-      ->check(CLI::Range(0, 65535))
+      ->check(kPortNumber)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   serve->add_option("--bundle", serve_options.bundle, "the web bundle folder")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);

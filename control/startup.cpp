@@ -3,6 +3,7 @@
 #include "control/startup.h"
 
 #include "ephemeris/bodies.h"
+#include "ephemeris/float_check.h"
 #include "ephemeris/real.h"
 #include "ephemeris/shared_state.h"
 
@@ -33,7 +34,10 @@ void Calc_Neptune() { Place_Planet(BodyIndex::Neptune); }
 void Calc_Pluto() { Place_Planet(BodyIndex::Pluto); }
 
 void Compute_Pass() {
-  for (BodyRoutine routine : kBodyRoutines) routine();
+  for (int k = 0; k < BodyIndex::Count; ++k) {
+    Probe_Step(k);
+    kBodyRoutines[k]();
+  }
 }
 
 void Apply_Retrograde_Rule() {

@@ -25,3 +25,12 @@ constexpr double Chk(double x) {
   if (std::is_constant_evaluated() ? !(x - x == 0.0) : !std::isfinite(x)) Throw_Float_Error();
   return x;
 }
+
+// For tests: a probe called on this thread at each guarded step, with the step's number: the
+// body routines of a pass (their slots 0..9) and the analysis of a sign (kAnalysisStep). One
+// that throws FloatError reaches the fault path, which no instant of years 0001..9999 reaches
+// through the theories. The products never set one; nullptr removes it.
+inline constexpr int kAnalysisStep = 10;
+using Fault_Probe = void (*)(int step);
+void Set_Fault_Probe(Fault_Probe probe);
+void Probe_Step(int step);

@@ -37,12 +37,6 @@ class Svg_Writer {
     out_.append(buf, res.ptr);
     return *this;
   }
-  Svg_Writer& Int(long x) {
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, x);
-    out_.append(buf, res.ptr);
-    return *this;
-  }
   // Text content or attribute value with the XML special characters escaped; carriage
   // returns dropped (a "\r\n" line break becomes "\n").
   Svg_Writer& Escaped(std::string_view s) {

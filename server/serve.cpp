@@ -1,8 +1,8 @@
 // The demo server's connections on Boost.Asio: one event loop run by two threads per core, so a
-// connection holds no thread while it waits. Each connection gets kHeadDeadline to send a
+// connection holds no thread while it waits. Each connection gets the head deadline to send a
 // whole request head (counted from the end of the previous answer, so it is also the idle
-// keep-alive timeout) and kWriteDeadline to take an answer; at most Connection_Limit() are open,
-// and one more is answered 503 and closed.
+// keep-alive timeout) and the write deadline to take an answer (Server_Deadlines); at most
+// Connection_Limit() are open, and one more is answered 503 and closed.
 #include "server/serve.h"
 
 #include <sys/resource.h>
@@ -26,8 +26,6 @@ namespace net = boost::asio;
 using tcp = net::ip::tcp;
 using boost::beast::error_code;
 
-constexpr auto kHeadDeadline = std::chrono::seconds(10);
-constexpr auto kWriteDeadline = std::chrono::seconds(30);
 constexpr auto kDrainTime = std::chrono::seconds(2);
 constexpr std::size_t kDrainBytes = 65536;
 constexpr const char kBusy[] =
@@ -57,12 +55,13 @@ int Connection_Limit() {
 class Connection : public std::enable_shared_from_this<Connection> {
  public:
   Connection(tcp::socket socket, const Demo_Site& site, std::atomic<int>& open,
-             Picture_Pool& pictures)
-      : stream_(std::move(socket)), site_(site), open_(open), pictures_(pictures) {}
+             Picture_Pool& pictures, Server_Deadlines deadlines)
+      : stream_(std::move(socket)), site_(site), open_(open), pictures_(pictures),
+        deadlines_(deadlines) {}
   ~Connection() { --open_; }
 
   void Start() {
-    deadline_ = std::chrono::steady_clock::now() + kHeadDeadline;
+    deadline_ = std::chrono::steady_clock::now() + deadlines_.head;
     Serve_Next();
   }
 
@@ -98,12 +97,12 @@ class Connection : public std::enable_shared_from_this<Connection> {
     answer_ = std::move(answer);
     std::array<net::const_buffer, 2> buffers = {net::buffer(answer_.head), net::const_buffer()};
     if (answer_.body) buffers[1] = net::buffer(*answer_.body);
-    stream_.expires_after(kWriteDeadline);
+    stream_.expires_after(deadlines_.write);
     net::async_write(stream_, buffers, [self = shared_from_this()](error_code ec, std::size_t) {
       if (ec) return self->stream_.close();
       if (self->answer_.close) return self->Close();
       self->answer_ = {};
-      self->deadline_ = std::chrono::steady_clock::now() + kHeadDeadline;
+      self->deadline_ = std::chrono::steady_clock::now() + self->deadlines_.head;
       self->Serve_Next();
     });
   }
@@ -131,6 +130,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   const Demo_Site& site_;
   std::atomic<int>& open_;
   Picture_Pool& pictures_;
+  const Server_Deadlines deadlines_;
   std::string received_;
   std::array<char, 4096> chunk_;
   Wire_Answer answer_;
@@ -139,7 +139,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
 }  // namespace
 
 struct Demo_Server::Impl {
-  explicit Impl(const std::string& bundle_dir) : site(bundle_dir) {}
+  Impl(const std::string& bundle_dir, Server_Deadlines deadlines)
+      : site(bundle_dir), deadlines(deadlines) {}
 
   void Accept() {
     acceptor.async_accept(net::make_strand(context), [this](error_code ec, tcp::socket socket) {
@@ -157,7 +158,8 @@ struct Demo_Server::Impl {
       } else {
         ++open;
         socket.set_option(tcp::no_delay(true), ec);  // small answers leave at once
-        std::make_shared<Connection>(std::move(socket), site, open, pictures)->Start();
+        std::make_shared<Connection>(std::move(socket), site, open, pictures, deadlines)
+            ->Start();
       }
       Accept();
     });
@@ -165,6 +167,7 @@ struct Demo_Server::Impl {
 
   // Declared before the loop: connections still open when it goes refer to them.
   Demo_Site site;
+  const Server_Deadlines deadlines;
   std::atomic<int> open{0};
   net::io_context context;
   tcp::acceptor acceptor{context};
@@ -174,8 +177,8 @@ struct Demo_Server::Impl {
   Picture_Pool pictures{Picture_Workers(), kPictureQueue};
 };
 
-Demo_Server::Demo_Server(const std::string& bundle_dir)
-    : impl_(std::make_unique<Impl>(bundle_dir)) {}
+Demo_Server::Demo_Server(const std::string& bundle_dir, Server_Deadlines deadlines)
+    : impl_(std::make_unique<Impl>(bundle_dir, deadlines)) {}
 
 Demo_Server::~Demo_Server() = default;
 

@@ -22,6 +22,7 @@
 #include "cli/cli.h"
 #include "ephemeris/shared_state.h"
 #include "tests/pinned_positions.h"
+#include "tests/table_rows.h"
 
 namespace {
 using Json = nlohmann::ordered_json;
@@ -56,26 +57,6 @@ const PinnedBody* PinnedAt(const std::vector<PinnedBody>& rows, const std::strin
   ADD_FAILURE() << "no pinned rows at " << instant;
   return nullptr;
 }
-
-// Sets TZ for its lifetime and restores the previous value after.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    const char* old = std::getenv("TZ");
-    had_ = old != nullptr;
-    if (had_) saved_ = old;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (had_) setenv("TZ", saved_.c_str(), 1); else unsetenv("TZ");
-    tzset();
-  }
-
- private:
-  bool had_ = false;
-  std::string saved_;
-};
 
 TEST(CliOutput, TextOutputsByteForByte) {
   std::ifstream in(ZC_TEST_DATA_DIR "/cli_text_outputs.txt", std::ios::binary);
@@ -113,9 +94,7 @@ TEST(CliOutput, TextOutputsByteForByte) {
 TEST(CliOutput, RenderedSvgByteForByte) {
   std::ifstream list(ZC_TEST_DATA_DIR "/render/pins.txt");
   ASSERT_TRUE(list) << "cannot open render/pins.txt";
-  const std::string locale = std::setlocale(LC_TIME, nullptr);
-  std::setlocale(LC_TIME, "C");
-  ScopedTimeZone utc("UTC");
+  const Scoped_Zone utc;
   int pins = 0;
   for (std::string line; std::getline(list, line);) {
     if (line.empty() || line[0] == '#') continue;
@@ -134,117 +113,7 @@ TEST(CliOutput, RenderedSvgByteForByte) {
                                                   pinned.end()).first - r.out.begin();
     ++pins;
   }
-  std::setlocale(LC_TIME, locale.c_str());
   EXPECT_EQ(pins, 3);
-}
-
-// 0 done, 1 date in the calendar gap, 2 bad usage, 3 computation fault.
-TEST(CliOutput, ExitStatusesAreTheDocumentedNumbers) {
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-  };
-  const Case cases[] = {
-      {{"positions", "--at", "2000-01-01T12:00Z", "--json"}, 0},
-      {{"analysis", "--sign", "leo", "--at", "2000-01-01T12:00Z"}, 0},
-      {{"positions", "--help"}, 0},
-      {{"--version"}, 0},
-      {{"positions", "--at", "1582-10-05T00:00Z"}, 1},
-      {{"analysis", "--sign", "leo", "--at", "1582-10-14T23:59Z"}, 1},
-      // Instants that are refused.
-      {{"positions", "--at", "2000-01-01T12:00+24:00"}, 2},
-      {{"positions", "--at", "2000-01-01T12:00:60Z"}, 2},
-      {{"positions", "--at", "2000-01-01T12:00Z+01:00"}, 2},
-      {{"positions", "--at", "2000-01-01T12:00ZZ"}, 2},
-      {{"positions", "--at", "2000-01-01T12:00+0300"}, 2},
-      {{"positions", "--at", "2000-04-31T12:00Z"}, 2},
-      {{"analysis", "--sign", "leo", "--at", "2000-04-31T12:00Z"}, 2},
-      {{"analysis", "--sign", "12"}, 2},
-      {{"positions", "--json", "extra"}, 2},
-      {{"render", "--at", "2000-01-01T12:00Z", "--analysis", "pisces"}, 0},
-      {{"render", "--at", "1582-10-15T00:30+01:00"}, 1},  // UTC 1582-10-14T23:30
-      {{"render", "--at", "2000-04-31T12:00Z"}, 2},
-      {{"render", "--analysis", "ophiuchus"}, 2},
-      {{"render", "-o", "/nonexistent-dir/chart.svg"}, 2},
-      // Edges of the years served, in UTC; 1582-10-04 after 00:00 is in the gap by the time base.
-      {{"positions", "--at", "9999-12-31T23:59-12:00"}, 2},
-      {{"positions", "--at", "9999-12-31T23:59+12:00"}, 0},
-      {{"positions", "--at", "0001-01-01T00:00+14:00"}, 2},
-      {{"positions", "--at", "0001-01-01T00:00-14:00"}, 0},
-      {{"positions", "--at", "1582-10-04T00:00Z"}, 0},
-      {{"positions", "--at", "1582-10-04T00:01Z"}, 1},
-      {{"serve", "--host", ""}, 2},
-  };
-  for (const Case& c : cases) {
-    const CliResult r = Cli(c.args);
-    EXPECT_EQ(r.status, c.status) << Joined(c.args) << "\n" << r.err;
-    if (c.status == 2) {
-      EXPECT_EQ(r.out, "") << Joined(c.args);
-    }
-  }
-  // No instant in 0001..9999 makes the theories fault, so the fault status is pinned here.
-  EXPECT_EQ(kExitFault, 3);
-}
-
-// Whatever the parser refuses: one error line naming the problem, then the usage and the hint,
-// status 2, nothing on standard output.
-TEST(CliOutput, ParseErrorsAreOneLineThenUsageAndHint) {
-  const std::string reference = Cli({"orbits"}).err;
-  const std::string usage_and_hint = reference.substr(reference.find('\n') + 1);
-  ASSERT_EQ(usage_and_hint.rfind("usage: zodiac-chart positions", 0), 0u);
-  struct Case {
-    std::vector<std::string> args;
-    const char* names;  // what the error line must mention
-  };
-  const Case cases[] = {
-      {{}, "command"},
-      {{"positions", "--at"}, "--at"},
-      {{"positions", "--at=2000-01-01T12:00Z", "--frobnicate"}, "'--frobnicate'"},
-      {{"positions", "--sign", "leo"}, "'--sign'"},
-      {{"positions", "--json", "extra", "more"}, "'extra'"},
-      {{"positions", "--version"}, "'--version'"},
-      {{"analysis", "--at", "2000-01-01T12:00Z"}, "--sign"},
-      {{"analysis", "--sign"}, "--sign"},
-      {{"analysis", "--sign", "leo", "positions"}, "'positions'"},
-      // Line breaks typed into a value stay out of the one error line.
-      {{"analysis", "--sign", "leo\nx"}, "'leo x'"},
-      {{"positions", "--at", "2000-01-01\r\n12:00Z"}, "'2000-01-01  12:00Z'"},
-      // Other control characters and bytes that are not UTF-8 are escaped; Arabic is kept.
-      {{"analysis", "--sign", "\x1b[31mred\x7f\xff\xc2\x9b\xc3"},
-       "'\\x1b[31mred\\x7f\\xff\\xc2\\x9b\\xc3'"},
-      {{"analysis", "--sign", std::string("\xd8\xa8\0", 3)}, "'\xd8\xa8\\x00'"},
-      {{"positions", "--at", "2000-01-01T12:00\x1b]0;x\x07"}, "'\\x1b]0;x\\x07'"},
-      {{"positions", "--\x1b[2J"}, "'--\\x1b[2J'"},
-  };
-  for (const Case& c : cases) {
-    const CliResult r = Cli(c.args);
-    EXPECT_EQ(r.status, 2) << Joined(c.args);
-    EXPECT_EQ(r.out, "") << Joined(c.args);
-    const std::size_t end = r.err.find('\n');
-    ASSERT_NE(end, std::string::npos) << Joined(c.args);
-    const std::string line = r.err.substr(0, end);
-    EXPECT_EQ(line.rfind("zodiac-chart: ", 0), 0u) << line;
-    EXPECT_NE(line.find(c.names), std::string::npos) << line;
-    EXPECT_EQ(r.err.substr(end + 1), usage_and_hint) << Joined(c.args);
-  }
-}
-
-// The last --at counts; --help and the word help print the help anywhere on the line.
-TEST(CliOutput, RepeatedOptionsAndHelp) {
-  const CliResult once = Cli({"positions", "--at", "2001-01-01T00:00Z", "--json"});
-  const CliResult twice =
-      Cli({"positions", "--at", "2000-01-01T12:00Z", "--json", "--at=2001-01-01T00:00Z", "--json"});
-  EXPECT_EQ(twice.status, 0) << twice.err;
-  EXPECT_EQ(twice.out, once.out);
-  const std::string help = Cli({"--help"}).out;
-  ASSERT_NE(help.find("exit status: 0 done"), std::string::npos);
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"help"}, {"-h"}, {"analysis", "--sign", "leo", "--help"},
-        {"positions", "--at", "nonsense", "-h"}}) {
-    const CliResult r = Cli(args);
-    EXPECT_EQ(r.status, 0) << Joined(args);
-    EXPECT_EQ(r.out, help) << Joined(args);
-  }
 }
 
 // An output that cannot be written (a full disk, a closed pipe) is a failure with a message.
@@ -260,29 +129,6 @@ TEST(CliOutput, FailedWritesExitTwo) {
     std::ostringstream err;
     EXPECT_EQ(Run_Cli(args, out, err), 2) << Joined(args);
     EXPECT_EQ(err.str(), "zodiac-chart: cannot write to standard output\n") << Joined(args);
-  }
-}
-
-TEST(CliOutput, LocalTimeFollowsTheZonesDaylightSaving) {
-  struct Case {
-    const char* zone;
-    const char* local;
-    const char* utc;
-  };
-  const Case cases[] = {
-      {"Europe/Berlin", "2021-07-01T14:00", "2021-07-01T12:00Z"},       // summer, UTC+2
-      {"Europe/Berlin", "2021-01-15T14:00", "2021-01-15T13:00Z"},       // winter, UTC+1
-      {"America/New_York", "2021-07-01T08:00", "2021-07-01T12:00Z"},    // summer, UTC-4
-      {"America/New_York", "2021-12-31T20:30", "2022-01-01T01:30Z"},    // winter, UTC-5
-  };
-  for (const Case& c : cases) {
-    CliResult r;
-    {
-      ScopedTimeZone zone(c.zone);
-      r = Cli({"positions", "--at", c.local, "--json"});
-    }
-    ASSERT_EQ(r.status, 0) << c.zone << " " << c.local << "\n" << r.err;
-    EXPECT_EQ(Json::parse(r.out).at("instant_utc"), c.utc) << c.zone << " " << c.local;
   }
 }
 

@@ -20,15 +20,6 @@ TEST(Instant, DayNumbersOfTheHistoricalCalendar) {
   }
 }
 
-TEST(Instant, ZoneOffsetCarriesAcrossTheReform) {
-  const InstantParse p = Parse_Instant("1582-10-15T00:30+01:00");
-  ASSERT_EQ(p.status, InstantParse::Status::Ok);
-  EXPECT_EQ(Format_Utc_Minute(p.utc), "1582-10-04T23:30Z");
-  // A zone that moves the first day of the range into year 0 makes a bad instant.
-  const InstantParse q = Parse_Instant("0001-01-01T00:30+01:00");
-  EXPECT_EQ(q.status, InstantParse::Status::Invalid);
-}
-
 // A day the reform skipped, whatever its zone, is read as that day, and the time base (the one
 // guard of the gap) refuses it; so does a control whose clock is given it.
 TEST(Instant, SkippedDaysMeetTheTimeBasesRefusal) {

@@ -1,6 +1,6 @@
-// The demo server over raw sockets on loopback: the bundle's files and nothing outside it, the
-// strict CSP on the page, the outputs of the other commands, refusals, caching and encodings,
-// and the limits on a request head, its body and the connections held, each one past its bound.
+// The demo server over raw sockets on loopback: the limits on a request head, its body and the
+// connections held, each one past its bound, and pipelining (what it answers is held by the
+// rows of tests/data/tables/server.tsv).
 #include "server/serve.h"
 
 #include <arpa/inet.h>
@@ -369,5 +369,39 @@ TEST_F(ServeTest, ConnectionsPastTheLimitAreTurnedAway) {
   EXPECT_EQ(turned_away[0].status, 503);
   ASSERT_EQ(last_within.size(), 1u);
   EXPECT_EQ(last_within[0].status, 200);
+}
+}  // namespace
+
+namespace {
+// The head deadline, shortened to 1 s: a silent connection is closed without an answer, and
+// the deadline starts again after each answer, so a keep-alive connection that asks again
+// within it is served however long it has been open; idle, it is closed.
+TEST_F(ServeTest, HeadDeadlinePassesAndRestartsAfterEachAnswer) {
+  Demo_Server quick(bundle.string(), {std::chrono::milliseconds(1000), std::chrono::seconds(30)});
+  const int quick_port = quick.Bind("127.0.0.1", 0);
+  ASSERT_GT(quick_port, 0);
+  std::thread serving([&] { quick.Listen(); });
+  const int silent = Connect(quick_port), asking = Connect(quick_port);
+  const timeval limit{10, 0};  // a deadline that never passes fails the test, not hangs it
+  for (const int fd : {silent, asking}) setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  const std::string request = "GET /sub/el.mjs HTTP/1.1\r\nHost: x\r\n\r\n";
+  std::string received;
+  char buffer[4096];
+  for (std::size_t k = 1; k <= 3; ++k) {  // at 0, 0.7 and 1.4 s after the opening
+    if (k > 1) std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    send(asking, request.data(), request.size(), MSG_NOSIGNAL);
+    for (ssize_t n = 1; n > 0 && Split(received).size() < k;)
+      if ((n = recv(asking, buffer, sizeof buffer, 0)) > 0) received.append(buffer, n);
+    EXPECT_EQ(Split(received).size(), k);
+  }
+  const ssize_t silent_end = recv(silent, buffer, sizeof buffer, 0);
+  const ssize_t idle_end = recv(asking, buffer, sizeof buffer, 0);
+  close(silent);
+  close(asking);
+  quick.Stop();
+  serving.join();
+  EXPECT_EQ(silent_end, 0);  // closed, nothing sent
+  EXPECT_EQ(idle_end, 0);
+  for (const Reply& r : Split(received)) EXPECT_EQ(r.status, 200);
 }
 }  // namespace

@@ -1,0 +1,129 @@
+// The module's bridge (web/module/*.cpp) built natively over tests/data/tables/bridge.tsv:
+// calls as the element makes them, then the JSON it reads (the render state, the chart's
+// reading, the window's state), the statuses and what the page was asked to show. The page's
+// side (host_imports.h) is played here: a clock at 2020-12-21T18:00Z, a fixed date text, and
+// a record of the message boxes and windows asked for.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "ephemeris/float_check.h"
+#include "tests/table_rows.h"
+#include "web/module/host_imports.h"
+
+extern "C" {
+int zc_create(int element, const char* at);
+void zc_destroy(int element);
+int zc_control_count();
+int zc_initialize(int element);
+int zc_resize(int element);
+int zc_draw_theme(int element);
+int zc_show_aspects(int element);
+int zc_label_mouse_up(int element, int index, int dom_button, int shift, int ctrl, int alt,
+                      float x, float y);
+const char* zc_chart_reading(int element);
+const char* zc_control_state(int element);
+const char* zc_window_state();
+int zc_window_close();
+int zc_window_press(float x, float y, int dom_button);
+const char* zc_last_error();
+int zc_julian_date(int year, int month, int day);
+double zc_time_startup(int runs);
+}
+
+namespace {
+using Json = nlohmann::json;
+Json g_page = Json::array();  // what the module asked of the page, in order
+int g_fault_step = -1;
+}  // namespace
+
+extern "C" {
+void zc_host_clock(int, int* out) {
+  const int now[6] = {2020, 12, 21, 18, 0, 0};
+  std::memcpy(out, now, sizeof now);
+}
+void zc_host_date_text(int, double unix_ms, char* buf, int size) {
+  std::snprintf(buf, static_cast<std::size_t>(size), "date %.0f", unix_ms);
+}
+void zc_host_message_box(int element, const char* text, const char* icon, const char* font) {
+  g_page.push_back({{"box", element}, {"text", text}, {"icon", icon}, {"font", font}});
+}
+int zc_host_show_window(int element) {
+  g_page.push_back({{"show", element}});
+  return 1;
+}
+void zc_host_hide_window(int element) { g_page.push_back({{"hide", element}}); }
+}
+
+namespace {
+void Fault_At_Step(int step) {
+  if (step == g_fault_step) throw FloatError();
+}
+
+// Runs one call ("create 1 2000-01-01T12:00Z", "initialize 1", "mouse_up 1 4 0", ...);
+// returns its status (or count).
+int Call(const std::string& call) {
+  std::istringstream in(call);
+  std::string name, at;
+  int e = 0, a = 0, b = 0;
+  in >> name >> e;
+  if (name == "create") return in >> at, zc_create(e, at == "\"\"" ? "" : at.c_str());
+  if (name == "destroy") return zc_destroy(e), 0;
+  if (name == "initialize") return zc_initialize(e);
+  if (name == "resize") return zc_resize(e);
+  if (name == "draw_theme") return zc_draw_theme(e);
+  if (name == "show_aspects") return zc_show_aspects(e);
+  if (name == "mouse_up") return in >> a >> b, zc_label_mouse_up(e, a, b, 0, 0, 0, 10, 10);
+  if (name == "close") return zc_window_close();
+  if (name == "press") return in >> a >> b, zc_window_press(static_cast<float>(e), static_cast<float>(a), b);
+  if (name == "fault") return g_fault_step = e, 0;
+  if (name == "count") return zc_control_count();
+  if (name == "time_startup") return zc_time_startup(e) >= 0 ? 0 : 1;
+  if (name == "julian_date") return in >> a >> b, zc_julian_date(e, a, b);
+  ADD_FAILURE() << "unknown call " << call;
+  return -1;
+}
+
+// Columns: calls separated by ';', the statuses they return (comma-separated), what is read
+// after them (state E, reading E, window, page, error), a JSON pointer into it, and the value
+// there as JSON, escapes its own ("type:number" and the like for any value of that type).
+TEST(Bridge, EveryRow) {
+  Set_Fault_Probe(Fault_At_Step);
+  for (const Table_Row& row : Read_Table("bridge.tsv")) {
+    const std::string where = "line " + std::to_string(row.line) + ": " + row[0];
+    for (int e = 1; e <= 3; ++e) zc_destroy(e);
+    zc_window_close();
+    g_page = Json::array();
+    g_fault_step = -1;
+    std::string statuses;
+    for (std::istringstream calls(row[0]); !calls.eof();) {
+      std::string call;
+      std::getline(calls, call, ';');
+      statuses += (statuses.empty() ? "" : ",") + std::to_string(Call(call));
+    }
+    g_fault_step = -1;
+    EXPECT_EQ(statuses, row[1]) << where << ": " << zc_last_error();
+    std::istringstream what(row[2]);
+    std::string source;
+    int e = 0;
+    what >> source >> e;
+    Json read;
+    if (source == "state") read = Json::parse(zc_control_state(e));
+    else if (source == "reading") read = Json::parse(zc_chart_reading(e));
+    else if (source == "window") read = Json::parse(zc_window_state());
+    else if (source == "page") read = g_page;
+    else read = zc_last_error();
+    const Json::json_pointer pointer(row[3]);
+    ASSERT_TRUE(read.contains(pointer)) << where << ": no " << row[3] << " in\n" << read.dump().substr(0, 400);
+    const Json& got = read.at(pointer);
+    if (row[4].rfind("type:", 0) == 0) {
+      EXPECT_EQ(got.type_name(), row[4].substr(5)) << where << " " << row[3];
+    } else {
+      EXPECT_EQ(got, Json::parse(row.raw.at(4))) << where << " " << row[3];
+    }
+  }
+  Set_Fault_Probe(nullptr);
+}
+}  // namespace
