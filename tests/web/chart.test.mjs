@@ -29,8 +29,11 @@ async function openDemo() {
   const seen = await watch(page);
   await page.clock.setFixedTime(new Date(NOW));
   await page.goto(server.url);
-  // Started when the date label no longer shows its design caption.
+  // Started when the date label no longer shows its design caption, and every chart the
+  // server rendered taken over: no chart changes its tree under a test's keys or clicks.
   await page.locator('#chart-now [part=label]').filter({ hasNotText: 'Label1' }).waitFor();
+  await page.waitForFunction(() => [...document.querySelectorAll('zodiac-chart')]
+    .every((el) => el.shadowRoot?.querySelector('[part=label]')));
   return { page, seen };
 }
 

@@ -20,6 +20,8 @@ import { build } from 'esbuild';
 import { chromium } from 'playwright-core';
 import { BUNDLE, ROOT, launch, startServer } from './harness.mjs';
 
+const { renderChart } = await import(join(BUNDLE, 'server.js'));
+
 const VISITS = 15;
 const HERE = dirname(fileURLToPath(import.meta.url));
 const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -36,10 +38,10 @@ const spread = (xs, unit, digits = 0) =>
 const sizes = (body) => ({ raw: body.length, gzip: gzipSync(body, { level: 9 }).length });
 
 // The files of the npm package that a page loads: the scripts, the .wasm and the artwork (not
-// the server entry, which runs in Node).
+// the server entry and its module, which run in Node).
 function widgetSizes() {
   const { files } = JSON.parse(readFileSync(join(BUNDLE, 'package.json'), 'utf8'));
-  return files.filter((name) => /\.(js|mjs|wasm|svg)$/.test(name) && name !== 'server.js')
+  return files.filter((name) => /\.(js|mjs|wasm|svg)$/.test(name) && !/server\.(js|wasm)$/.test(name))
     .map((name) => ({ name, ...sizes(readFileSync(join(BUNDLE, name))) }));
 }
 
@@ -60,29 +62,39 @@ async function buildPeer(folder) {
     format: 'esm', target: 'es2022', outfile: join(folder, 'peer-chart.js'), logLevel: 'warning' });
 }
 
+const SCRIPT = '<script type="module" src="/widget/zodiac-chart.js"></script>';
 const PAGES = [
-  { name: '`<zodiac-chart>`', path: '/widget.html',
-    html: '<script type="module" src="/widget/zodiac-chart.js"></script><zodiac-chart></zodiac-chart>' },
+  { name: '`<zodiac-chart>`', path: '/widget.html', html: `${SCRIPT}<zodiac-chart></zodiac-chart>` },
+  // As `zodiac-chart serve` sends its demo page: the chart rendered for the present instant on
+  // each request (by the package's server entry here), the element's script beside it.
+  { name: '`<zodiac-chart>` rendered by the server', path: '/rendered.html',
+    html: async () => `${SCRIPT}${await renderChart({ base: '/widget/' })}` },
   { name: 'astronomy-engine + AstroChart (esbuild, minified)', path: '/peer.html',
     html: '<div id="chart"></div><script type="module" src="/peer/peer-chart.js"></script>' },
 ];
 const page = (body) => `<!doctype html><html lang="ar"><meta charset="utf-8"><title>chart</title>${body}</html>`;
 
-// Both pages and their files over plain HTTP on a free port, nothing compressed or cached;
-// resolves to { url, body(path), close }.
+// The pages and their files over plain HTTP on a free port, nothing compressed or cached;
+// resolves to { url, body(path), close } (a rendered page's body: the last one sent).
 async function servePages(peerFolder) {
   const folders = { '/widget/': BUNDLE, '/peer/': peerFolder };
-  const body = (path) => {
+  const sent = new Map();
+  const render = async (path) => {
     const known = PAGES.find((p) => p.path === path);
-    if (known) return Buffer.from(page(known.html));
+    if (!known) return body(path);
+    sent.set(path, Buffer.from(page(typeof known.html === 'string' ? known.html : await known.html())));
+    return sent.get(path);
+  };
+  const body = (path) => {
+    if (sent.has(path)) return sent.get(path);
     const prefix = Object.keys(folders).find((p) => path.startsWith(p));
     const rest = prefix && normalize(path.slice(prefix.length));
     if (!rest || rest.startsWith('..') || !existsSync(join(folders[prefix], rest))) return null;
     return readFileSync(join(folders[prefix], rest));
   };
-  const server = createServer((req, res) => {
+  const server = createServer(async (req, res) => {
     const path = new URL(req.url, 'http://x').pathname;
-    const content = body(path);
+    const content = await render(path);
     if (!content) {
       res.writeHead(404).end();
       return;
@@ -102,6 +114,15 @@ const COMPLETE = 'report: chart complete';
 function watchForCompleteChart(COMPLETE) {
   const complete = () => {
     const el = document.querySelector('zodiac-chart');
+    const declared = el?.shadowRoot?.querySelectorAll('image[href]');
+    if (declared?.length) {
+      // A server-rendered chart not yet taken over: every picture it names and its
+      // stylesheet arrived (the page's resource timing: what img.complete says of an <img>).
+      const urls = new Set([...declared].map((i) => new URL(i.getAttribute('href'), location).href.split('#')[0]));
+      urls.add(el.shadowRoot.querySelector('link[rel=stylesheet]').href);
+      const arrived = new Set(performance.getEntriesByType('resource').map((e) => e.name.split('#')[0]));
+      return [...urls].every((u) => arrived.has(u));
+    }
     if (el) {
       const images = [...(el.shadowRoot?.querySelectorAll('img[src]') ?? [])];
       return images.length >= 11 && images.every((i) => i.complete && i.naturalWidth > 0);
@@ -134,12 +155,17 @@ async function visit(browser, server, path) {
       timeout: 30000 });
     await tab.goto(server.url + path);
     await complete;
+    // The first paint with content, as the browser times it (its entry may come later).
+    const painted = await tab.evaluate(() => new Promise((resolve) => new PerformanceObserver((list, o) => {
+      o.disconnect();
+      resolve(list.getEntries()[0].startTime);
+    }).observe({ type: 'paint', buffered: true })));
     const times = await tab.evaluate(() => ({
       complete: globalThis.chartComplete,
       drawn: performance.getEntriesByName('zodiac-chart:drawn')[0]?.startTime ??
         performance.getEntriesByName('peer:drawn')[0]?.startTime,
     }));
-    return { ...times, requests: [...requests] };
+    return { ...times, painted, requests: [...requests] };
   } finally {
     await context.close();
   }
@@ -151,24 +177,29 @@ async function sideBySide(server) {
   const runs = PAGES.map(() => []);
   try {
     for (let k = 0; k < VISITS; k++) {
-      const order = k % 2 ? [1, 0] : [0, 1];
+      const order = PAGES.map((p, i) => i);
+      if (k % 2) order.reverse();
       for (const i of order) runs[i].push(await visit(browser, server, PAGES[i].path));
     }
   } finally {
     await browser.close();
   }
-  console.log(`\n| Page (same run, ${VISITS} visits each, alternating) | requests | raw | gzip | chart drawn | chart complete |`);
-  console.log('|---|---:|---:|---:|---:|---:|');
+  console.log(`\n| Page (same run, ${VISITS} visits each, alternating) | requests | raw | gzip | chart drawn | first paint | chart complete |`);
+  console.log('|---|---:|---:|---:|---:|---:|---:|');
   PAGES.forEach((p, i) => {
     const paths = runs[i].at(-1).requests.filter((r) => r !== '/favicon.ico');
     const bytes = paths.map((r) => sizes(server.body(r) ?? Buffer.alloc(0)));
     const sum = (key) => bytes.reduce((s, b) => s + b[key], 0);
     const drawn = runs[i].map((r) => r.drawn).filter((t) => t !== undefined);
+    const shown = typeof p.html === 'string' ? (drawn.length ? spread(drawn, 'ms') : 'n/a') : 'in the HTML';
     console.log(`| ${p.name} | ${paths.length} | ${kb(sum('raw'))} | ${kb(sum('gzip'))} | ` +
-      `${drawn.length ? spread(drawn, 'ms') : 'n/a'} | ${spread(runs[i].map((r) => r.complete), 'ms')} |`);
+      `${shown} | ${spread(runs[i].map((r) => r.painted), 'ms')} | ${spread(runs[i].map((r) => r.complete), 'ms')} |`);
   });
-  console.log('\nTimes from navigation, median (range); drawn: the chart\'s DOM built; complete: ' +
-    'with every image loaded.');
+  const peer = median(runs[2].map((r) => r.complete));
+  console.log(`\nChart complete against the peer's median: one tag ${(median(runs[0].map((r) => r.complete)) / peer).toFixed(2)}` +
+    ` (goal 1), rendered by the server ${(median(runs[1].map((r) => r.complete)) / peer).toFixed(2)} (goal 0.5).`);
+  console.log('\nTimes from navigation, median (range); drawn: the chart\'s DOM built; first paint: ' +
+    'the browser\'s first contentful paint; complete: with every image loaded.');
 }
 
 // The start-up computation in the page: the widget's (both passes and the retrograde rule, in

@@ -122,9 +122,12 @@ test('the script takes the chart over with no change but the date, and it works 
       return [d.left - host.left, d.top - host.top, d.right - host.left, d.bottom - host.top];
     }, selector);
     const serverDate = await dateBox('#chart-date');
-    const loaded = chart.evaluate((el) => new Promise((resolve) => el.addEventListener('load', resolve)));
+    // The listener is in place before the .wasm goes out: a `load` cannot pass unheard.
+    await chart.evaluate((el) => {
+      el.loaded = new Promise((resolve) => el.addEventListener('load', resolve, { once: true }));
+    });
     release();
-    await loaded;
+    await chart.evaluate((el) => el.loaded);
     const after = await page.screenshot({ clip: box });
     // The date label's box: the server's and the element's together, a pixel around.
     const ownDate = await dateBox('.date');

@@ -47,7 +47,16 @@ run_esbuild("${staging}/zodiac-chart.js" --bundle --format=esm --minify
   "--define:ZC_DESIGN_HEIGHT=${DESIGN_HEIGHT}" "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
 # The server-rendered chart's stylesheet, with the same size.
 configure_file("${SOURCE_DIR}/web/element/zodiac-chart.css" "${BUNDLE_DIR}/zodiac-chart.css" @ONLY)
-# The package's server entry (zodiac-chart/server), for Node: the same loader and .wasm.
+# The package's server entry (zodiac-chart/server), for Node: the same loader adapted, over the
+# module's build that also writes the markup (SERVER_MODULE).
+get_filename_component(server_dir "${SERVER_MODULE}" DIRECTORY)
+get_filename_component(server_name "${SERVER_MODULE}" NAME)
+get_filename_component(server_stem "${SERVER_MODULE}" NAME_WE)
+execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/build/adapt-loader.mjs" "${SERVER_MODULE}"
+                        "${staging}/${server_name}" RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cannot adapt the loader ${SERVER_MODULE}")
+endif()
 run_esbuild("${staging}/server.js" --bundle --format=esm --minify --platform=node
   --target=node18 "--outfile=${BUNDLE_DIR}/server.js")
 
@@ -88,6 +97,7 @@ file(WRITE "${BUNDLE_DIR}/package.json" "${manifest}")
 
 set(files
   "${module_dir}/${module_stem}.wasm"
+  "${server_dir}/${server_stem}.wasm"
   "${SOURCE_DIR}/web/element/zodiac-chart.d.ts"
   "${SOURCE_DIR}/web/element/custom-elements.json"
   "${SOURCE_DIR}/web/element/server.d.ts"

@@ -29,17 +29,29 @@ const wasmResponse = () => {
   wasm.catch(() => {});
   return wasm;
 };
+// A page whose charts came in its HTML (declarative shadow roots, parsed before this module
+// runs) shows those first: the requests and the date data wait for the frame that paints
+// them, so they take nothing from it (a hidden page paints no frame and waits for none).
+const painted = inBrowser &&
+  [...document.getElementsByTagName('zodiac-chart')].some((el) => el.shadowRoot) && !document.hidden
+  ? new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)))
+  : null;
 if (inBrowser) {
-  preloadArtwork();
-  wasmResponse();
-  // The browser's first date format loads its calendar and zone data (some 30 ms): done once
-  // the requests are out, while the .wasm downloads, rather than when a chart first asks for
-  // its date.
-  setTimeout(guarded('the date text', () => dateLabel(new Date())));
+  const start = () => {
+    preloadArtwork();
+    wasmResponse();
+    // The browser's first date format loads its calendar and zone data (some 30 ms): done
+    // once the requests are out, while the .wasm downloads, rather than when a chart first
+    // asks for its date.
+    setTimeout(guarded('the date text', () => dateLabel(new Date())));
+  };
+  if (painted) painted.then(start);
+  else start();
 }
 
 export function loadCore() {
   corePromise ??= (async () => {
+    await painted;
     let wasmFailed;
     const failure = new Promise((_, reject) => { wasmFailed = reject; });
     const m = await Promise.race([failure, createZodiacChartCore({

@@ -1,11 +1,11 @@
 // zodiac-chart/server: the chart as a page's own HTML, for a server or a framework rendering
 // the page in Node: the element with its chart written as Declarative Shadow DOM, computed by
-// the same WebAssembly module the element runs in the browser (and so the same bytes as the
-// command line's `render --html` and the demo server's /chart.html). Importing it does
-// nothing; the module is read and compiled on the first call.
+// the element's WebAssembly module, in its build that also exports the markup writer (so the
+// same bytes as the command line's `render --html` and the demo server's /chart.html).
+// Importing it does nothing; the module is read and compiled on the first call.
 import { readFile } from 'node:fs/promises';
 // emscripten's loader, bundled in, as in the element's script.
-import createZodiacChartCore from './zodiac-chart-core.mjs';
+import createZodiacChartCore from './zodiac-chart-server.mjs';
 
 const Status = { ok: 0, fault: 1, badInstant: 2, calendarGap: 5 };
 
@@ -25,7 +25,7 @@ const serverHost = {
 
 let module = null;
 const loadModule = () => {
-  module ??= readFile(new URL('zodiac-chart-core.wasm', import.meta.url)).then((bytes) =>
+  module ??= readFile(new URL('zodiac-chart-server.wasm', import.meta.url)).then((bytes) =>
     createZodiacChartCore({
       zcHost: serverHost,
       instantiateWasm: (imports) => WebAssembly.instantiate(bytes, imports),

@@ -209,7 +209,9 @@ class ActiveX_Ctl extends (globalThis.HTMLElement ?? class {}) {
   async #takeOver(core, run) {
     const pictures = [...this.#surface.querySelectorAll('img[src]')];
     await Promise.all(pictures.map((i) => i.decode().catch(() => {})));
-    await new Promise((resolve) => requestAnimationFrame(resolve));
+    // In the next frame, so the swap is painted at once; a hidden page paints no frames (and
+    // runs none), so there it swaps now.
+    if (!document.hidden) await new Promise((resolve) => requestAnimationFrame(resolve));
     if (run !== this.#run || !this.#declared) return;
     this.#declared = false;
     this.#root.adoptedStyleSheets = [chartSheet];

@@ -217,9 +217,11 @@ EMSCRIPTEN_KEEPALIVE const char* zc_chart_reading(int element) {
   return Hand_Over(std::move(json));
 }
 
+#ifdef ZC_CHART_MARKUP
 // element's started chart as the server writes it (control/chart_markup.h): the element
 // with its declarative shadow root, the pictures and stylesheet under base, its at attribute
-// when it was given one; null for a chart that shows no sky.
+// when it was given one; null for a chart that shows no sky. Only in the server entry's
+// build (web/CMakeLists.txt): the page never writes markup.
 EMSCRIPTEN_KEEPALIVE const char* zc_chart_html(int element, const char* base) {
   std::string html = "null";
   Guarded([&] {
@@ -230,6 +232,7 @@ EMSCRIPTEN_KEEPALIVE const char* zc_chart_html(int element, const char* base) {
   });
   return Hand_Over(std::move(html));
 }
+#endif
 
 // The render state of element's control as JSON (control_state.h), or null.
 EMSCRIPTEN_KEEPALIVE const char* zc_control_state(int element) {
