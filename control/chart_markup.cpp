@@ -10,6 +10,7 @@
 #include "analysis/position_text.h"
 #include "calendar/calendar.h"
 #include "render/css_style.h"
+#include "render/markup_escape.h"
 #include "render/drawing_layer.h"
 #include "ui/surface.h"
 
@@ -62,19 +63,9 @@ class Markup {
     *this << ' ' << name << "=\"";
     return Escaped(value) << '"';
   }
-  // Text or attribute value with the HTML special characters escaped; carriage returns
-  // dropped (a "\r\n" line break becomes "\n").
+  // Text content or attribute value, escaped as all the chart's markup is.
   Markup& Escaped(std::string_view s) {
-    for (const char c : s) {
-      switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\r': break;
-        default: out += c;
-      }
-    }
+    Append_Escaped(out, s);
     return *this;
   }
   Markup& Font(const Font_Spec& f) {

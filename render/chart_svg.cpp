@@ -10,6 +10,7 @@
 
 #include "render/assets.h"
 #include "render/css_style.h"
+#include "render/markup_escape.h"
 #include "render/text_layout.h"
 #include "ui/frm_analyse.h"
 #include "ui/surface.h"
@@ -37,19 +38,9 @@ class Svg_Writer {
     out_.append(buf, res.ptr);
     return *this;
   }
-  // Text content or attribute value with the XML special characters escaped; carriage
-  // returns dropped (a "\r\n" line break becomes "\n").
+  // Text content or attribute value, escaped as all the chart's markup is.
   Svg_Writer& Escaped(std::string_view s) {
-    for (const char c : s) {
-      switch (c) {
-        case '&': out_ += "&amp;"; break;
-        case '<': out_ += "&lt;"; break;
-        case '>': out_ += "&gt;"; break;
-        case '"': out_ += "&quot;"; break;
-        case '\r': break;
-        default: out_ += c;
-      }
-    }
+    Append_Escaped(out_, s);
     return *this;
   }
   Svg_Writer& Color(std::uint32_t bgr) { return *this << Css_Colour(bgr); }
