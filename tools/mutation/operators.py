@@ -91,6 +91,12 @@ EQUIVALENT = [
     ("web/module/exports.cpp", r"g_last_error = \"unknown failure\";", "drop",
      "the module and the libraries it calls throw only std::exception's kinds, caught above: "
      "the catch-all is a guard no call reaches"),
+    ("service/printable.cpp", r"out.reserve\(text.size\(\)\);", "drop",
+     "a reservation changes the string's capacity only"),
+    ("service/printable.cpp", r"n = c >= 0x80 \? Utf8_Length", ">= -> >",
+     "0x80 leads no sequence: Utf8_Length gives 0 for it, the value the condition gives"),
+    ("service/native_platform.cpp", r"local.tm_(hour|sec) = l.(hour|second);", "drop",
+     "localtime_r filled the field from the same instant and offset: the same value"),
     ("service/render_command.cpp", r"^Unload_FrmAnalyse\(\);", "drop",
      "only Render and Started_Chart load the thread's analysis window, and each unloads it "
      "both before and after (Run_At_Instant catches every std::exception): dropping either one of "
