@@ -73,6 +73,34 @@ EQUIVALENT = [
      "an unlimited file limit clamps to 1,064 - 64 = 1,000 too, the value the test returns"),
     ("web/module/web_platform.cpp", r"buf\[0\] = '\\0';", "drop",
      "the page (and the test's page) always writes a NUL-terminated text"),
+    ("server/bundle_store.cpp", r"return s.size\(\) >= end.size\(\) &&", ">= -> >",
+     "a request path has its '/' before the name, so one as long as \".gz\" or \".br\" never "
+     "equals it: false either way"),
+    ("server/serve.cpp", r"stream_.expires_after\(kDrainTime\);", "drop",
+     "the drain then ends at the write's deadline, still running, instead of kDrainTime: the "
+     "same bytes, only a later close, seen by a wall clock alone"),
+    ("service/json_output.cpp", r"if \(sign < 0 \|\| sign > 11\) throw", "|| -> &&",
+     "both callers (the command line's and the server's sign readers) give 0..11 only: the "
+     "guard never fires, with && or ||"),
+    ("service/native_platform.cpp", r"local.tm_min = l.minute;", "drop",
+     "localtime_r filled tm_min from the same instant and offset: the local minute is the same "
+     "in either calendar (the date label at :34 is a row and shows it)"),
+    ("service/printable.cpp", r"if \(at \+ n > text.size\(\)\) return 0;", "> -> >=",
+     "every message made printable ends in the program's own text after what it echoes (a "
+     "quote, a hint): no sequence ends the text, so the two differ on no message"),
+    ("web/module/exports.cpp", r"g_last_error = \"unknown failure\";", "drop",
+     "the module and the libraries it calls throw only std::exception's kinds, caught above: "
+     "the catch-all is a guard no call reaches"),
+    ("service/printable.cpp", r"out.reserve\(text.size\(\)\);", "drop",
+     "a reservation changes the string's capacity only"),
+    ("service/printable.cpp", r"n = c >= 0x80 \? Utf8_Length", ">= -> >",
+     "0x80 leads no sequence: Utf8_Length gives 0 for it, the value the condition gives"),
+    ("service/native_platform.cpp", r"local.tm_(hour|sec) = l.(hour|second);", "drop",
+     "localtime_r filled the field from the same instant and offset: the same value"),
+    ("service/render_command.cpp", r"^Unload_FrmAnalyse\(\);", "drop",
+     "only Render and Started_Chart load the thread's analysis window, and each unloads it "
+     "both before and after (Run_At_Instant catches every std::exception): dropping either one of "
+     "a pair leaves the window unloaded at every start"),
 ]
 
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <stdexcept>
 
 #include "ephemeris/float_check.h"
 #include "tests/table_rows.h"
@@ -37,6 +38,7 @@ namespace {
 using Json = nlohmann::json;
 Json g_page = Json::array();  // what the module asked of the page, in order
 int g_fault_step = -1;
+int g_fail_step = -1;  // a failure that is not a floating-point fault
 }  // namespace
 
 extern "C" {
@@ -60,6 +62,7 @@ void zc_host_hide_window(int element) { g_page.push_back({{"hide", element}}); }
 namespace {
 void Fault_At_Step(int step) {
   if (step == g_fault_step) throw FloatError();
+  if (step == g_fail_step) throw std::length_error("out of room");
 }
 
 // Runs one call ("create 1 2000-01-01T12:00Z", "initialize 1", "mouse_up 1 4 0", ...);
@@ -79,6 +82,7 @@ int Call(const std::string& call) {
   if (name == "close") return zc_window_close();
   if (name == "press") return in >> a >> b, zc_window_press(static_cast<float>(e), static_cast<float>(a), b);
   if (name == "fault") return g_fault_step = e, 0;
+  if (name == "fail") return g_fail_step = e, 0;
   if (name == "count") return zc_control_count();
   if (name == "time_startup") return zc_time_startup(e) >= 0 ? 0 : 1;
   if (name == "julian_date") return in >> a >> b, zc_julian_date(e, a, b);
@@ -96,14 +100,14 @@ TEST(Bridge, EveryRow) {
     for (int e = 1; e <= 3; ++e) zc_destroy(e);
     zc_window_close();
     g_page = Json::array();
-    g_fault_step = -1;
+    g_fault_step = g_fail_step = -1;
     std::string statuses;
     for (std::istringstream calls(row[0]); !calls.eof();) {
       std::string call;
       std::getline(calls, call, ';');
       statuses += (statuses.empty() ? "" : ",") + std::to_string(Call(call));
     }
-    g_fault_step = -1;
+    g_fault_step = g_fail_step = -1;
     EXPECT_EQ(statuses, row[1]) << where << ": " << zc_last_error();
     std::istringstream what(row[2]);
     std::string source;
