@@ -3,6 +3,7 @@
 // module calls back (web/module/host_library.js).
 import { dateLabel, preloadArtwork } from './dom.js';
 import { pageOverlay } from './overlay.js';
+import { withUtf8 } from './module-text.js';
 // emscripten's minimal loader, bundled into the element's script: no request of its own. It
 // looks for nothing beside itself (the .wasm comes through instantiateWasm below; see
 // web/build/adapt-loader.mjs).
@@ -83,16 +84,7 @@ async function instantiate(responsePromise, imports) {
 }
 
 function wrapCore(m) {
-  const withText = (text, f) => {
-    const size = m.lengthBytesUTF8(text) + 1;
-    const p = m._malloc(size);
-    try {
-      m.stringToUTF8(text, p, size);
-      return f(p);
-    } finally {
-      m._free(p);
-    }
-  };
+  const withText = (text, f) => withUtf8(m, text, f);
   const json = (p) => JSON.parse(m.UTF8ToString(p));
   return {
     create: (id, at) => withText(at, (p) => m._zc_create(id, p)),

@@ -6,6 +6,7 @@
 import { readFile } from 'node:fs/promises';
 // emscripten's loader, bundled in, as in the element's script.
 import createZodiacChartCore from './zodiac-chart-server.mjs';
+import { withUtf8 } from './module-text.js';
 
 const Status = { ok: 0, fault: 1, badInstant: 2, calendarGap: 5 };
 
@@ -43,16 +44,7 @@ let nextChart = 1;
  */
 export async function renderChart({ at, base = '/' } = {}) {
   const m = await loadModule();
-  const text = (s, f) => {
-    const size = m.lengthBytesUTF8(s) + 1;
-    const p = m._malloc(size);
-    try {
-      m.stringToUTF8(s, p, size);
-      return f(p);
-    } finally {
-      m._free(p);
-    }
-  };
+  const text = (s, f) => withUtf8(m, s, f);
   const id = nextChart++;
   try {
     const fixed = at === undefined || at === null || at === 'now' ? '' : String(at);
