@@ -138,7 +138,8 @@ void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, s
   if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
   m.Escaped(caption) << "</text>";
 }
-// The body's Arabic name: its phrase without the trailing " في ".
+}  // namespace
+
 std::string Body_Name(int i) {
   std::string phrase = Pln_Phrase(static_cast<std::int16_t>(i));
   constexpr std::string_view kIn = " في ";
@@ -146,7 +147,6 @@ std::string Body_Name(int i) {
     phrase.resize(phrase.size() - kIn.size());
   return phrase;
 }
-}  // namespace
 
 std::string Glyph_Name(const ActiveX_Ctl& ctl, int k) {
   std::string name = ctl.Chart.ImgPln[k].ToolTipText;

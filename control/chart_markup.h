@@ -18,6 +18,7 @@ inline constexpr int kChartPixelHeight = static_cast<int>(kDesignHeight / 15);
 
 // What the chart says to assistive technology, from its model: glyph k's name (its tooltip,
 // with the retrograde word when marked) and the aspects drawn as one Arabic sentence.
+std::string Body_Name(int i);  // body i's Arabic name: its phrase without the trailing " في "
 std::string Glyph_Name(const ActiveX_Ctl& ctl, int k);
 std::string Aspects_Description(const ActiveX_Ctl& ctl);
 

@@ -2,24 +2,9 @@
 // with.
 #include "web/module/chart_reading.h"
 
-#include <cstdint>
-
-#include "analysis/position_text.h"
 #include "control/chart_markup.h"
 #include "render/chart.h"
 #include "web/module/json_writer.h"
-
-namespace {
-// The body's Arabic name: its phrase without the trailing " في ".
-std::string Body_Name(int i) {
-  std::string phrase = Pln_Phrase(static_cast<std::int16_t>(i));
-  constexpr std::string_view kIn = " في ";
-  if (phrase.size() >= kIn.size() &&
-      phrase.compare(phrase.size() - kIn.size(), kIn.size(), kIn) == 0)
-    phrase.resize(phrase.size() - kIn.size());
-  return phrase;
-}
-}  // namespace
 
 std::string Chart_Reading_Json(const ActiveX_Ctl& ctl, std::string_view error) {
   const Chart_Shown& shown = ctl.Chart.Shown;
