@@ -1,5 +1,6 @@
-// Kepler's equation by Newton's method (Meeus, Astronomical Formulae for Calculators, the
-// chapter on the equation of Kepler), with the eccentricity expressed in degrees.
+// Kepler's equation by Newton's method (Meeus, Astronomical Formulae for Calculators, 4th ed.
+// (1988), ch. 22 'Equation of Kepler': E = M + e₀ sin E (22.2) stepped by Newton's
+// correction (22.3)), with the eccentricity expressed in degrees (e₀).
 #include "ephemeris/kepler.h"
 
 #include <cmath>

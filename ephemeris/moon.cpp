@@ -1,6 +1,7 @@
-// Moon: low-precision lunar theory (Meeus, Astronomical Formulae for Calculators, the chapter
-// on the position of the Moon): five fundamental angles with their small periodic corrections, the
-// eccentricity factor, and the 50 periodic terms in longitude. No latitude, distance or nutation.
+// Moon: low-precision lunar theory (Meeus, Astronomical Formulae for Calculators, 4th ed.
+// (1988), ch. 30 'Position of the Moon'): five fundamental angles with their small periodic
+// corrections, the eccentricity factor, and the 50 periodic terms in longitude. No latitude,
+// distance or nutation.
 #include <iterator>
 
 #include "ephemeris/bodies.h"

@@ -1,7 +1,7 @@
-// Sun: low-precision solar theory (Meeus, Astronomical Formulae for Calculators, the chapter
-// on solar coordinates): mean longitude, mean anomaly, three-term equation of the centre, and
-// the nutation-and-aberration correction through the longitude of the Moon's node; radius
-// vector from Kepler's equation.
+// Sun: low-precision solar theory (Meeus, Astronomical Formulae for Calculators, 4th ed.
+// (1988), ch. 18 'Solar Coordinates'): mean longitude, mean anomaly, three-term equation of the
+// centre, and the nutation-and-aberration correction through the longitude of the Moon's node;
+// radius vector from Kepler's equation.
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/kepler.h"
