@@ -83,7 +83,7 @@ constexpr const char* kHelp =
 
 // Writes the one-line error (echoed input made printable, see Printable_Line), the usage and
 // the hint.
-int UsageError(std::ostream& err, std::string_view what) {
+int Usage_Error(std::ostream& err, std::string_view what) {
   err << "zodiac-chart: " << Printable_Line(what) << "\n" << kUsage << kHint;
   return kExitUsage;
 }
@@ -94,7 +94,7 @@ int Report(const Outcome& outcome, std::ostream& err) {
     case Service_Status::Ok:
       return kExitOk;
     case Service_Status::Bad_Input:
-      return UsageError(err, outcome.message);
+      return Usage_Error(err, outcome.message);
     case Service_Status::Calendar_Gap:  // the control's message box text, alone
       err << outcome.message << "\n";
       return kExitCalendarGap;
@@ -120,17 +120,17 @@ const CLI::Validator kPortNumber(
     "PORT");
 
 // --at INSTANT for a command that computes a sky; given twice, the last one counts.
-void AddInstantOption(CLI::App& command, std::string& at) {
+void Add_Instant_Option(CLI::App& command, std::string& at) {
   command.add_option("--at", at, "the instant, ISO 8601 or 'now'")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
-struct PositionsOptions {
+struct Positions_Options {
   std::string at = "now";
   bool json = false;
 };
 
-int RunPositions(const PositionsOptions& o, std::ostream& out, std::ostream& err) {
+int Run_Positions(const Positions_Options& o, std::ostream& out, std::ostream& err) {
   Computed_Instant computed;
   if (const Outcome c = Compute_Sky(o.at, computed); !c.Ok()) return Report(c, err);
   if (o.json) {
@@ -141,13 +141,13 @@ int RunPositions(const PositionsOptions& o, std::ostream& out, std::ostream& err
   return kExitOk;
 }
 
-struct AnalysisOptions {
+struct Analysis_Options {
   std::string at = "now";
   std::string sign;
   bool json = false;
 };
 
-int RunAnalysis(const AnalysisOptions& o, std::ostream& out, std::ostream& err) {
+int Run_Analysis(const Analysis_Options& o, std::ostream& out, std::ostream& err) {
   int sign;
   if (const Outcome c = Read_Sign(o.sign, sign); !c.Ok()) return Report(c, err);
   Computed_Instant computed;
@@ -158,7 +158,7 @@ int RunAnalysis(const AnalysisOptions& o, std::ostream& out, std::ostream& err) 
   return kExitOk;
 }
 
-struct RenderOptions {
+struct Render_Options {
   std::string at = "now";
   std::string output;  // empty: standard output
   std::string analysis;
@@ -173,20 +173,21 @@ struct RenderOptions {
   std::string base = "/";
 };
 
-int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
+int Run_Render(const Render_Options& o, std::ostream& out, std::ostream& err) {
   int sign = -1;
   if (o.has_analysis) {
     if (const Outcome c = Read_Sign(o.analysis, sign); !c.Ok()) return Report(c, err);
   }
   if (o.has_card && (o.has_analysis || o.png || o.has_scale))
-    return UsageError(err, "--card takes no --analysis, --png or --scale");
-  if (o.has_scale && !o.png) return UsageError(err, "--scale needs --png");
+    return Usage_Error(err, "--card takes no --analysis, --png or --scale");
+  if (o.has_scale && !o.png) return Usage_Error(err, "--scale needs --png");
   if (o.html && (o.has_card || o.has_analysis || o.png))
-    return UsageError(err, "--html takes no --card, --analysis or --png");
+    return Usage_Error(err, "--html takes no --card, --analysis or --png");
   std::string svg;
   if (o.html) {
     const std::string at = o.has_at && o.at != "now" ? o.at : "";
-    if (const Outcome c = Render_Chart_Html(o.at, at, o.base, svg, err); !c.Ok()) return Report(c, err);
+    if (const Outcome c = Render_Chart_Html(o.at, at, o.base, svg, err); !c.Ok())
+      return Report(c, err);
     svg += '\n';
   } else if (o.has_card) {
     int card_sign;
@@ -204,25 +205,25 @@ int RunRender(const RenderOptions& o, std::ostream& out, std::ostream& err) {
   std::ofstream file(o.output, std::ios::binary | std::ios::trunc);
   if (file) file << svg;
   if (!file || !file.flush())
-    return UsageError(err, "cannot write '" + o.output + "': " + std::strerror(errno));
+    return Usage_Error(err, "cannot write '" + o.output + "': " + std::strerror(errno));
   return kExitOk;
 }
 
-struct ServeOptions {
+struct Serve_Options {
   std::string host = "127.0.0.1";
   int port = 8080;
   std::string bundle = ZC_DEFAULT_BUNDLE_DIR;
 };
 
-int RunServe(const ServeOptions& o, std::ostream& out, std::ostream& err) {
-  if (o.host.empty()) return UsageError(err, "--host needs an address (127.0.0.1, 0.0.0.0, ::1)");
+int Run_Serve(const Serve_Options& o, std::ostream& out, std::ostream& err) {
+  if (o.host.empty()) return Usage_Error(err, "--host needs an address (127.0.0.1, 0.0.0.0, ::1)");
   Demo_Server server(o.bundle);
   if (server.File_Count() == 0)
     err << "zodiac-chart: warning: no web bundle in '" << o.bundle
         << "' (scripts/build-web makes it); serving the SVG and JSON routes only\n";
   const int port = server.Bind(o.host, o.port);
   if (port < 0)
-    return UsageError(err, "cannot listen on " + o.host + " port " + std::to_string(o.port));
+    return Usage_Error(err, "cannot listen on " + o.host + " port " + std::to_string(o.port));
   const bool v6 = o.host.find(':') != std::string::npos;
   if (!(out << "http://" << (v6 ? "[" + o.host + "]" : o.host) << ":" << port << "/" << std::endl))
     return kExitUsage;  // Run_Cli reports it
@@ -233,29 +234,29 @@ int RunServe(const ServeOptions& o, std::ostream& out, std::ostream& err) {
   return kExitOk;
 }
 
-int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Parse_And_Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"where the Sun, the Moon and the planets stand", "zodiac-chart"};
   app.require_subcommand(1);
   app.set_version_flag("--version", kVersion);
 
-  PositionsOptions positions_options;
+  Positions_Options positions_options;
   CLI::App* positions = app.add_subcommand("positions", "the ten bodies' positions");
-  AddInstantOption(*positions, positions_options.at);
+  Add_Instant_Option(*positions, positions_options.at);
   positions->add_flag("--json", positions_options.json, "one JSON object instead of text")
       ->disable_flag_override();
 
-  AnalysisOptions analysis_options;
+  Analysis_Options analysis_options;
   CLI::App* analysis = app.add_subcommand("analysis", "the daily analysis for one sign");
   analysis->add_option("--sign", analysis_options.sign, "0..11, aries..pisces or the caption")
       ->required()
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  AddInstantOption(*analysis, analysis_options.at);
+  Add_Instant_Option(*analysis, analysis_options.at);
   analysis->add_flag("--json", analysis_options.json, "one JSON object instead of text")
       ->disable_flag_override();
 
-  RenderOptions render_options;
+  Render_Options render_options;
   CLI::App* render = app.add_subcommand("render", "the chart as one SVG document");
-  AddInstantOption(*render, render_options.at);
+  Add_Instant_Option(*render, render_options.at);
   render->add_option("-o", render_options.output, "the SVG file to write")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   render->add_option("--analysis", render_options.analysis, "draw the analysis window")
@@ -272,7 +273,7 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   render->add_option("--card", render_options.card, "the social card for a sign")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
-  ServeOptions serve_options;
+  Serve_Options serve_options;
   CLI::App* serve = app.add_subcommand("serve", "the demo page and the outputs over HTTP");
   serve->add_option("--host", serve_options.host, "the address to listen on")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -286,11 +287,11 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
   CLI::App* help = app.add_subcommand("help")->group("")->allow_extras();
 
   // A command word comes first; name the unknown one rather than report a missing command.
-  if (args.empty()) return UsageError(err, "missing command");
+  if (args.empty()) return Usage_Error(err, "missing command");
   const std::string& first = args[0];
   if (first.rfind('-', 0) != 0 &&
       app.get_subcommands([&](CLI::App* c) { return c->check_name(first); }).empty())
-    return UsageError(err, "unknown command '" + first + "'");
+    return Usage_Error(err, "unknown command '" + first + "'");
 
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -307,36 +308,36 @@ int ParseAndRun(const std::vector<std::string>& args, std::ostream& out, std::os
     const std::vector<std::string> left = app.remaining(true);
     for (const std::string& a : args) {
       if (std::find(left.begin(), left.end(), a) == left.end()) continue;
-      return UsageError(err, (a.rfind('-', 0) == 0 ? "unknown option '" : "unexpected argument '") +
-                                 a + "'");
+      const char* kind = a.rfind('-', 0) == 0 ? "unknown option '" : "unexpected argument '";
+      return Usage_Error(err, kind + a + "'");
     }
-    return UsageError(err, "unexpected arguments");
+    return Usage_Error(err, "unexpected arguments");
   } catch (const CLI::ParseError& e) {
     // CLI11's own codes (106 no command, 114 missing value, ...) all mean bad usage here.
-    return UsageError(err, e.what());
+    return Usage_Error(err, e.what());
   }
   if (help->parsed()) {
     out << kHelp;
     return kExitOk;
   }
-  if (positions->parsed()) return RunPositions(positions_options, out, err);
-  if (analysis->parsed()) return RunAnalysis(analysis_options, out, err);
+  if (positions->parsed()) return Run_Positions(positions_options, out, err);
+  if (analysis->parsed()) return Run_Analysis(analysis_options, out, err);
   if (render->parsed()) {
     render_options.has_analysis = render->count("--analysis") > 0;
     render_options.has_scale = render->count("--scale") > 0;
     render_options.has_card = render->count("--card") > 0;
     render_options.has_at = render->count("--at") > 0;
-    return RunRender(render_options, out, err);
+    return Run_Render(render_options, out, err);
   }
-  if (serve->parsed()) return RunServe(serve_options, out, err);
-  return UsageError(err, "missing command");  // not reached: exactly one command is required
+  if (serve->parsed()) return Run_Serve(serve_options, out, err);
+  return Usage_Error(err, "missing command");  // not reached: exactly one command is required
 }
 }  // namespace
 
 int Run_Cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   int status;
   try {
-    status = ParseAndRun(args, out, err);
+    status = Parse_And_Run(args, out, err);
   } catch (const std::exception& e) {
     // Anything else that fails (memory, text that is not UTF-8 reaching the JSON writer) is a
     // fault, never a silent success.
