@@ -1,10 +1,13 @@
 // Instants given as text: the historical calendar's day numbers and zone offsets.
-#include "control/instant.h"
+#include "calendar/instant.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <tuple>
+
+#include "calendar/calendar.h"
+#include "ephemeris/time_base.h"
 
 namespace {
 TEST(Instant, DayNumbersOfTheHistoricalCalendar) {
