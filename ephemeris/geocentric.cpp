@@ -1,6 +1,6 @@
 // Orbit solver: heliocentric position from the six classical elements, then the geocentric
 // longitude from tan(λ − ☉) = N / D (Meeus, Astronomical Formulae for Calculators, 4th ed.
-// (1988); the elements are those of 'Elements of the Planetary Orbits').
+// (1988); the elements are those of ch. 23 'Elements of the Planetary Orbits').
 #include "ephemeris/bodies.h"
 #include "ephemeris/decimal_rounding.h"
 #include "ephemeris/degrees.h"

@@ -1,5 +1,5 @@
 // Mercury, Venus and Mars: unperturbed elements (Meeus, Astronomical Formulae for
-// Calculators, 4th ed. (1988), 'Elements of the Planetary Orbits') through the orbit solver.
+// Calculators, 4th ed. (1988), ch. 23 'Elements of the Planetary Orbits') through the orbit solver.
 #include "ephemeris/bodies.h"
 #include "ephemeris/degrees.h"
 #include "ephemeris/elements.h"

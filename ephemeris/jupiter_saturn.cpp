@@ -1,6 +1,6 @@
 // Jupiter and Saturn: element polynomials corrected for their mutual perturbations, the great
 // inequality and its companions (Meeus, Astronomical Formulae for Calculators, 4th ed. (1988),
-// 'Planets: Principal Perturbations').
+// ch. 24 'Planets: Principal Perturbations').
 #include <iterator>
 
 #include "ephemeris/bodies.h"

@@ -1,5 +1,5 @@
 // Time base: the calendar-to-Julian-Day method of Meeus (Astronomical Formulae for
-// Calculators, 4th ed. (1988), 'Julian Day and Calendar Date'), months 13 and 14 for
+// Calculators, 4th ed. (1988), ch. 3 'Julian Day and Calendar Date'), months 13 and 14 for
 // January and February, Gregorian correction B.
 #include "ephemeris/time_base.h"
 

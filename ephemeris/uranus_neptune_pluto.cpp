@@ -1,6 +1,6 @@
 // Uranus and Neptune: element polynomials with the short perturbation series in the slow
-// argument H (Meeus, Astronomical Formulae for Calculators, 4th ed. (1988), 'Planets:
-// Principal Perturbations'); Pluto: elements linear in T.
+// argument H (Meeus, Astronomical Formulae for Calculators, 4th ed. (1988), ch. 24
+// 'Planets: Principal Perturbations'); Pluto: elements linear in T.
 #include <iterator>
 
 #include "ephemeris/bodies.h"
