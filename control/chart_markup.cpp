@@ -19,6 +19,7 @@ constexpr double kTwipsPerPoint = 20;
 constexpr double kTwipsPerPixel = 15;
 constexpr std::int64_t kFirstGregorianDay = 2299161;  // day number of 1582-10-15
 constexpr const char* kChartTitle = "خريطة الأبراج اليومية";
+constexpr std::uint32_t kNoSkyReasonColor = 0xA0D9FF;  // #FFD9A0, light amber on the dark panel
 
 static_assert(kChartPixelWidth * kTwipsPerPixel == kDesignWidth);
 static_assert(kChartPixelHeight * kTwipsPerPixel == kDesignHeight);
@@ -120,16 +121,16 @@ void Drawing_Layer_Markup(Markup& m, const Drawing_Layer& layer) {
 
 // A one-line label at its top left, as the element sets it: a centred caption, or one whose
 // left edge stays at Left as it grows; one estimated to grow past the panel's right edge (a
-// Julian date with its mark) ends at that edge instead (0.55 em a character).
+// Julian date with its mark) ends at that edge instead (0.55 em a character). extra: more
+// attributes, written as they are.
 void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, std::string_view cls,
-                  std::string_view id) {
+                  std::string_view part, std::string_view extra = "") {
   constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
   const bool centred = c.Alignment == Text_Align::Center;
   const bool rtl = Has_Arabic(caption);
   const double estimate = 0.55 * c.Font.Size * kTwipsPerPoint * Characters(caption);
   const bool at_edge = !centred && c.Left + estimate > kPanelRight;
-  m << "<text class=\"" << cls << '"';
-  if (!id.empty()) m << " id=\"" << id << '"';
+  m << "<text class=\"" << cls << "\" part=\"" << part << '"' << extra;
   m.Px("x", centred ? c.Left + c.Width / 2 : at_edge ? kPanelRight : c.Left);
   m.Px("y", c.Top + c.Height / 2);
   m << " dominant-baseline=\"central\" direction=\"" << (rtl ? "rtl" : "ltr")
@@ -137,6 +138,23 @@ void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, s
   m.Attr("fill", Css_Colour(c.ForeColor)).Font(c.Font) << '>';
   if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
   m.Escaped(caption) << "</text>";
+}
+
+// Sign label k with the row of the background's column behind it, the two under the label's
+// tooltip. In the element's own drawing the row is the label's hit area and the label a
+// button, with its box (twips) for the position of a release in it.
+void Sign_Markup(Markup& m, const Child_Control& c, int k, bool live) {
+  m << "<g class=\"sign\"";
+  if (live) m.Attr("data-sign", k).Attr("data-left", c.Left).Attr("data-top", c.Top);
+  m << '>';
+  if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
+  m << "<rect class=\"row\"";
+  m.Px("x", kSignRowLeft).Px("y", c.Top - kSignRowAbove);
+  m.Px("width", kSignRowWidth).Px("height", kSignRowHeight) << " fill-opacity=\"0\"/>";
+  Child_Control label = c;
+  label.ToolTipText.clear();
+  Label_Markup(m, label, c.Caption, "label", "sign-label", live ? " role=\"button\" tabindex=\"0\"" : "");
+  m << "</g>";
 }
 }  // namespace
 
@@ -190,37 +208,72 @@ std::string Chart_Markup(const ActiveX_Ctl& ctl, const CivilTime& utc, std::stri
 
 std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std::string_view base) {
   Markup m;
-  m.out.reserve(24 * 1024);
   std::string root(base.empty() ? "/" : base);
   if (root.back() != '/') root += '/';
-
+  const std::string date = Utc_Date_Text(utc);
   m << "<template shadowrootmode=\"open\"><link rel=\"stylesheet\" href=\"";
   m.Escaped(root) << "zodiac-chart.css\">";
-  m << "<svg class=\"chart\" part=\"surface\" viewBox=\"0 0 ";
+  m << Chart_Svg(ctl, {root, date, false, {}}) << "</template>";
+  return m.out;
+}
+
+std::string Chart_Svg(const ActiveX_Ctl& ctl, const Chart_Svg_Options& options) {
+  Markup m;
+  m.out.reserve(24 * 1024);
+  std::string root(options.base.empty() ? "/" : options.base);
+  if (root.back() != '/') root += '/';
+  const bool live = options.interactive;
+  const bool sky = options.no_sky.empty();
+
+  m << "<svg";
+  if (live) m << " xmlns=\"http://www.w3.org/2000/svg\"";
+  m << " class=\"chart\" part=\"surface\" viewBox=\"0 0 ";
   m.Num(kChartPixelWidth) << ' ';
   m.Num(kChartPixelHeight) << '"';
   m.Attr("width", kChartPixelWidth).Attr("height", kChartPixelHeight);
   m << " lang=\"ar\" role=\"group\" aria-labelledby=\"chart-title chart-date\""
-       " aria-describedby=\"chart-aspects\">";
-  m << "<title id=\"chart-title\">" << kChartTitle << "</title><desc id=\"chart-aspects\">";
-  m.Escaped(Aspects_Description(ctl)) << "</desc>";
-  m << "<rect";
+       " aria-describedby=\"chart-aspects\"";
+  if (live) m.Attr("data-tip-font", Tooltip_Font_Stack());
+  m << "><title id=\"chart-title\">" << kChartTitle << "</title><desc id=\"chart-aspects\">";
+  if (sky) m.Escaped(Aspects_Description(ctl));
+  m << "</desc><rect";
   m.Px("width", kDesignWidth).Px("height", kDesignHeight).Attr("fill", Css_Colour(kSurfaceBackColor));
   m << "/><image";
   m.Px("width", kBackgroundWidth).Px("height", kBackgroundHeight);
   m << " href=\"";
   m.Escaped(root) << kBackgroundPicture << ".svg\"/>";
-  Drawing_Layer_Markup(m, ctl.Chart.Layer);
+  if (sky) Drawing_Layer_Markup(m, ctl.Chart.Layer);
 
-  // Back to front, as the element stacks them.
-  const std::vector<const Child_Control*> children = ctl.Children();
-  for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    const Child_Control& c = **it;
-    if (!c.Visible) continue;
-    if (&c == &ctl.LabDate) {
-      Label_Markup(m, c, Utc_Date_Text(utc), "label date", "chart-date");
+  // Back to front: the surface's tooltip area, the sign labels and the date, the glyphs, the
+  // emblem. The labels and the date come before the glyphs though in front of them: they never
+  // overlap (the column and the date lie right of and above the wheel), and so the reading
+  // and the tab order run through the signs from Aries on, then the bodies in their order
+  // (the design gives no order inside either array).
+  std::vector<const Child_Control*> children{&ctl.Img};
+  for (const Child_Control& c : ctl.LabAnalyse) children.push_back(&c);
+  children.push_back(&ctl.LabDate);
+  for (const Child_Control& c : ctl.Chart.ImgPln) children.push_back(&c);
+  children.push_back(&ctl.ImgIcon);
+  for (const Child_Control* child : children) {
+    const Child_Control& c = *child;
+    if (!c.Visible && !live) continue;
+    const bool glyph = c.Kind == Control_Kind::Image && c.Index >= 0 &&
+                       static_cast<std::size_t>(c.Index) < ctl.Chart.ImgPln.size() &&
+                       &c == &ctl.Chart.ImgPln[c.Index];
+    const bool sign = c.Kind == Control_Kind::Label && c.Index >= 0 &&
+                      static_cast<std::size_t>(c.Index) < ctl.LabAnalyse.size() &&
+                      &c == &ctl.LabAnalyse[c.Index];
+    const bool date = &c == &ctl.LabDate;
+    // The element's hidden children stay in place, not shown, so the drawing keeps its shape.
+    const bool unseen = live && (!c.Visible || (!sky && (glyph || date)));
+    if (unseen) m << "<g display=\"none\">";
+    if (date) {
+      Label_Markup(m, c, live ? std::string_view(c.Caption) : options.date, "label date", "label",
+                   sky ? " id=\"chart-date\"" : "");
+    } else if (sign) {
+      Sign_Markup(m, c, c.Index, live);
     } else if (c.Kind == Control_Kind::Label) {
-      Label_Markup(m, c, c.Caption, c.Pointer == Mouse_Pointer::Hand ? "label sign" : "label", "");
+      Label_Markup(m, c, c.Caption, "label", "label");
     } else if (c.Kind == Control_Kind::Image && c.Picture.empty()) {
       // A picture-less image: only its tooltip shows.
       m << "<rect class=\"hint\"";
@@ -229,9 +282,7 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
       if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
       m << "</rect>";
     } else if (c.Kind == Control_Kind::Image) {
-      const bool glyph = c.Index >= 0 && static_cast<std::size_t>(c.Index) < ctl.Chart.ImgPln.size() &&
-                         &c == &ctl.Chart.ImgPln[c.Index];
-      m << "<image class=\"" << (glyph ? "glyph" : "image") << '"';
+      m << "<image class=\"" << (glyph ? "glyph\" part=\"glyph" : "image\" part=\"image") << '"';
       // At whole pixels, where the page's layout puts the element's own pictures.
       m.Attr("x", std::round(c.Left / kTwipsPerPixel)).Attr("y", std::round(c.Top / kTwipsPerPixel));
       m.Px("width", c.Width).Px("height", c.Height);
@@ -242,11 +293,23 @@ std::string Chart_Shadow_Root(const ActiveX_Ctl& ctl, const CivilTime& utc, std:
       if (c.Picture.rfind("glyph-", 0) != 0) m << ".svg";
       m << '"';
       if (glyph) m << " role=\"img\"", m.Attr("aria-label", Glyph_Name(ctl, c.Index));
+      else m << " aria-hidden=\"true\"";
+      if (glyph && live) m << " tabindex=\"0\"";
       m << '>';
       if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
       m << "</image>";
     }
+    if (unseen) m << "</g>";
+    // Why a chart shows no sky, read out in the date's place.
+    if (date && !sky) {
+      Child_Control reason = c;
+      reason.ForeColor = kNoSkyReasonColor;
+      reason.Font.Weight = 700;
+      reason.ToolTipText.clear();
+      Label_Markup(m, reason, options.no_sky, "label reason", "reason",
+                   " id=\"chart-date\" role=\"alert\"");
+    }
   }
-  m << "</svg></template>";
+  m << "</svg>";
   return m.out;
 }

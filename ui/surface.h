@@ -10,3 +10,9 @@ inline constexpr std::uint32_t kSurfaceBackColor = 0xFFFFFF;
 inline constexpr const char kBackgroundPicture[] = "background";
 inline constexpr float kBackgroundWidth = 7695;
 inline constexpr float kBackgroundHeight = 6870;
+// The framed rows of the background's column, one behind each sign label: a row starts at the
+// column's left edge, 30 twips above its label's top.
+inline constexpr float kSignRowLeft = 6090;
+inline constexpr float kSignRowAbove = 30;
+inline constexpr float kSignRowWidth = 1380;
+inline constexpr float kSignRowHeight = 270;

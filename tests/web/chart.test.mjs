@@ -56,18 +56,20 @@ test('the chart shows the frozen instant\'s sky with the command line\'s tooltip
   assert.deepEqual(await glyphNames(chart), bodies.map(glyphName));
   const glyphs = chart.locator('[part=glyph]');
   for (const [k, tooltip] of tooltips.entries())
-    assert.equal(await glyphs.nth(k).getAttribute('title'), tooltip);
+    assert.equal(await glyphs.nth(k).evaluate((g) => g.querySelector('title').textContent), tooltip);
 
   const seenByPointer = await chart.evaluate((el) => {
     const box = el.getBoundingClientRect();
     const at = (x, y) => el.shadowRoot.elementFromPoint(box.left + x, box.top + y);
     const leo = el.shadowRoot.querySelectorAll('[role=button]')[4];
+    // The tooltip the browser shows: the nearest title, the element's or an ancestor's.
+    const tooltip = (e) => e.closest(':has(> title)').querySelector(':scope > title').textContent;
     return {
-      surface: at(6, 440).title, // the lower left corner: nothing but the surface
-      sign: leo.title,
+      surface: tooltip(at(6, 440)), // the lower left corner: nothing but the surface
+      sign: tooltip(leo),
       cursor: getComputedStyle(leo).cursor,
       date: el.shadowRoot.querySelector('[part=label]').textContent,
-      marks: [...el.shadowRoot.querySelectorAll('text')].map((t) => t.textContent),
+      marks: [...el.shadowRoot.querySelectorAll('.layer text')].map((t) => t.textContent),
     };
   });
   assert.equal(seenByPointer.surface, 'مرّر الفأرة فوق الكواكب لتحصل على طولها بالدرج');

@@ -37,16 +37,17 @@ set(staging "${module_dir}/element")
 file(REMOVE_RECURSE "${staging}")
 file(GLOB scripts "${SOURCE_DIR}/web/element/*.js")
 file(COPY ${scripts} DESTINATION "${staging}")
+# The stylesheet, with the design size, beside them: the element bundles its text.
+configure_file("${SOURCE_DIR}/web/element/zodiac-chart.css" "${staging}/zodiac-chart.css" @ONLY)
 execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/build/adapt-loader.mjs" "${MODULE}"
                         "${staging}/${module_name}" RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "cannot adapt the loader ${MODULE}")
 endif()
 run_esbuild("${staging}/zodiac-chart.js" --bundle --format=esm --minify
-  --target=es2022 "--define:ZC_DESIGN_WIDTH=${DESIGN_WIDTH}"
-  "--define:ZC_DESIGN_HEIGHT=${DESIGN_HEIGHT}" "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
-# The server-rendered chart's stylesheet, with the same size.
-configure_file("${SOURCE_DIR}/web/element/zodiac-chart.css" "${BUNDLE_DIR}/zodiac-chart.css" @ONLY)
+  --target=es2022 --loader:.css=text "--outfile=${BUNDLE_DIR}/zodiac-chart.js")
+# The same stylesheet for server-rendered charts, which link it.
+file(COPY_FILE "${staging}/zodiac-chart.css" "${BUNDLE_DIR}/zodiac-chart.css" ONLY_IF_DIFFERENT)
 # The package's server entry (zodiac-chart/server), for Node: the same loader adapted, over the
 # module's build that also writes the markup (SERVER_MODULE).
 get_filename_component(server_dir "${SERVER_MODULE}" DIRECTORY)

@@ -97,12 +97,15 @@ function wrapCore(m) {
     // A DOM mouse event's button and keys, at (x, y) twips within sign label `index`.
     labelMouseUp: (id, index, { button, shiftKey, ctrlKey, altKey }, x, y) =>
       m._zc_label_mouse_up(id, index, button, shiftKey, ctrlKey, altKey, x, y),
-    controlState: (id) => json(m._zc_control_state(id)),
+    // The chart's SVG with its pictures under base, or null (control/chart_markup.h).
+    chartSvg: (id, base) => withText(base, (p) => {
+      const text = m.UTF8ToString(m._zc_chart_svg(id, p));
+      return text === 'null' ? null : text;
+    }),
     windowState: () => json(m._zc_window_state()),
     windowClose: () => m._zc_window_close(),
     windowPress: (x, y, button) => m._zc_window_press(x, y, button),
     lastError: () => m.UTF8ToString(m._zc_last_error()),
-    chartReading: (id) => json(m._zc_chart_reading(id)),
     // The Julian date [y, m, d] of a proleptic Gregorian date before the 1582 reform, or null.
     julianDate: (y, mo, d) => {
       const k = m._zc_julian_date(y, mo, d);

@@ -26,9 +26,6 @@ export function preloadArtwork() {
     early.push(image);
   }
 }
-// Where the pointing hand's fingertip is in hand.svg (pixels from its top left).
-export const HAND_HOTSPOT = '11 1';
-
 export function applyFont(style, font) {
   style.fontFamily = font.family;
   style.fontSize = `${font.size * PT}px`;
@@ -45,10 +42,40 @@ export function place(style, c, withSize = true) {
   }
 }
 
-export function sheet(text) {
-  const s = new CSSStyleSheet();
+// A constructed stylesheet; its relative addresses resolve against baseURL when given.
+export function sheet(text, baseURL = undefined) {
+  const s = new CSSStyleSheet(baseURL ? { baseURL } : {});
   s.replaceSync(text);
   return s;
+}
+
+// Brings the live node to the shape of next (a parsed node of the same kind), changing only
+// what differs: attributes, text, and children by position; a child of another kind is
+// replaced. Nodes that stay keep their focus, their listeners and their loaded pictures; an
+// address that resolves to the same as before is left as it is, so no picture loads again.
+export function morph(live, next) {
+  for (const { name } of [...live.attributes]) if (!next.hasAttribute(name)) live.removeAttribute(name);
+  for (const { name, value } of next.attributes) {
+    const old = live.getAttribute(name);
+    if (old === value) continue;
+    if (name === 'href' && old !== null && new URL(old, document.baseURI).href === value) continue;
+    live.setAttribute(name, value);
+  }
+  let l = live.firstChild;
+  for (let n = next.firstChild; n; n = n.nextSibling) {
+    if (l && l.nodeType === n.nodeType && l.nodeName === n.nodeName) {
+      if (l.nodeType === Node.ELEMENT_NODE) morph(l, n);
+      else if (l.nodeValue !== n.nodeValue) l.nodeValue = n.nodeValue;
+      l = l.nextSibling;
+    } else {
+      live.insertBefore(document.importNode(n, true), l);
+    }
+  }
+  while (l) {
+    const after = l.nextSibling;
+    l.remove();
+    l = after;
+  }
 }
 
 export const SVG_NS = 'http://www.w3.org/2000/svg';

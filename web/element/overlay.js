@@ -25,23 +25,29 @@ function stopIcon() {
 
 
 
+// The overlay's one stylesheet. Small screens, touch and the keyboard: the window scaled down to
+// the viewport from its top left, its drag strip taking touch and pen drags, the close button
+// (grown to at least 24 CSS pixels square as displayed) over the text box's corner, and focus
+// rings 2 pixels wide.
 const OVERLAY_CSS = `
 :host { all: initial; }
 dialog { box-sizing: content-box; max-width: none; max-height: none; color: #000; }
 dialog::backdrop { background: transparent; }
 .frm { position: fixed; inset: auto; margin: 0; padding: 0; overflow: hidden;
-  border: 3px outset #F0F0F0; }
+  border: 3px outset #F0F0F0; transform-origin: 0 0; }
 .client { all: initial; display: block; position: relative; overflow: hidden; direction: rtl;
   unicode-bidi: isolate; }
 .client > *, .pic > * { position: absolute; margin: 0; box-sizing: border-box; }
+.strip { touch-action: none; }
+.pic { z-index: 1; }
 .txt { resize: none; padding: 2px 6px; border: 2px inset #F0F0F0; outline: none;
   line-height: 1.35; user-select: text; -webkit-user-select: text; }
-.txt:focus-visible { border-color: #9cc3ff; }
+.txt:focus-visible { border-color: #9cc3ff; outline: 2px solid #1A5FB4; outline-offset: -4px; }
 .lab { white-space: pre-wrap; line-height: 1.25; unicode-bidi: plaintext; user-select: none;
   -webkit-user-select: none; }
 .cmd-exit { display: grid; place-items: center; padding: 0; border: 2px outset #fff;
   color: #000; cursor: default; }
-.cmd-exit:focus-visible { outline: 1px dotted #000; outline-offset: -4px; }
+.cmd-exit:focus-visible { outline: 2px solid #000; outline-offset: -5px; }
 .msgbox { margin: auto; padding: 0; border: 1px solid #7a7a7a; background: #F0F0F0;
   min-width: 260px; max-width: 420px; box-shadow: 0 4px 18px rgba(0,0,0,.35);
   font: 15px sans-serif; direction: rtl; }
@@ -51,17 +57,6 @@ dialog::backdrop { background: transparent; }
 .msg-text { margin: 0; white-space: pre-wrap; line-height: 1.5; }
 .msg-buttons { display: flex; justify-content: flex-start; padding: 10px 18px; }
 .msg-ok { min-width: 84px; padding: 4px 12px; font: inherit; }
-`;
-
-// Small screens, touch and the keyboard: the window scaled down to the viewport, its drag strip
-// taking touch and pen drags, a close button at least 24 CSS pixels square as displayed, and
-// focus rings 2 pixels wide.
-const SMALL_SCREEN_CSS = `
-.frm { transform-origin: 0 0; }
-.strip { touch-action: none; }
-.pic { z-index: 1; } /* the close button, grown over the text box's corner, stays on top */
-.txt:focus-visible { outline: 2px solid #1A5FB4; outline-offset: -4px; }
-.cmd-exit:focus-visible { outline: 2px solid #000; outline-offset: -5px; }
 .msg-ok:focus-visible { outline: 2px solid #1A5FB4; outline-offset: 2px; }
 `;
 const MIN_TARGET = 24; // CSS pixels: the smallest close button as displayed
@@ -91,7 +86,7 @@ class PageOverlay {
     this.#host = document.createElement('div');
     this.#host.style.setProperty('all', 'initial', 'important');
     this.#root = this.#host.attachShadow({ mode: 'open' });
-    this.#root.adoptedStyleSheets = [sheet(OVERLAY_CSS), sheet(SMALL_SCREEN_CSS)];
+    this.#root.adoptedStyleSheets = [sheet(OVERLAY_CSS)];
   }
 
   // Puts the overlay into the current document's body, where a page that replaced its body
@@ -258,8 +253,10 @@ class PageOverlay {
     this.refresh(state);
     const { dialog, text } = this.#frm;
     this.#opener = opener;
-    dialog.setAttribute('aria-label', opener.textContent);
-    text.setAttribute('aria-label', `${FORECAST} ${opener.textContent}`);
+    // The sign label's name: its caption (a label in the chart's SVG carries its tooltip too).
+    const sign = opener.getAttribute('aria-label') ?? opener.textContent;
+    dialog.setAttribute('aria-label', sign);
+    text.setAttribute('aria-label', `${FORECAST} ${sign}`);
     if (dialog.open) return;
     if (!this.#frm.placed) {
       // First shown in the middle of the viewport; later where it was left.

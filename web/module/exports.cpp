@@ -217,6 +217,21 @@ EMSCRIPTEN_KEEPALIVE const char* zc_chart_reading(int element) {
   return Hand_Over(std::move(json));
 }
 
+// element's chart as the element draws it (control/chart_markup.h): the same SVG the server
+// writes, interactive, with the visitor's date and its pictures under base; null when there is
+// no control.
+EMSCRIPTEN_KEEPALIVE const char* zc_chart_svg(int element, const char* base) {
+  std::string svg = "null";
+  Guarded([&] {
+    if (Element_Control* ec = Find(element)) {
+      const std::string_view reason = ec->No_Sky_Reason();
+      svg = Chart_Svg(ec->control, {base ? base : "/", {}, true, reason});
+    }
+    return int{kOk};
+  });
+  return Hand_Over(std::move(svg));
+}
+
 #ifdef ZC_CHART_MARKUP
 // element's started chart as the server writes it (control/chart_markup.h): the element
 // with its declarative shadow root, the pictures and stylesheet under base, its at attribute
