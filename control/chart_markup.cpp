@@ -144,7 +144,8 @@ void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, s
 // tooltip. In the element's own drawing the row is the label's hit area and the label a
 // button, with its box (twips) for the position of a release in it.
 void Sign_Markup(Markup& m, const Child_Control& c, int k, bool live) {
-  m << "<g class=\"sign\"";
+  // Not a group of its own to assistive technology: the label inside is what it reads.
+  m << "<g class=\"sign\" role=\"none\"";
   if (live) m.Attr("data-sign", k).Attr("data-left", c.Left).Attr("data-top", c.Top);
   m << '>';
   if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";

@@ -114,19 +114,17 @@ const COMPLETE = 'report: chart complete';
 function watchForCompleteChart(COMPLETE) {
   const complete = () => {
     const el = document.querySelector('zodiac-chart');
-    const declared = el?.shadowRoot?.querySelectorAll('image[href]');
-    if (declared?.length) {
-      // A server-rendered chart not yet taken over: every picture it names and its
-      // stylesheet arrived (the page's resource timing: what img.complete says of an <img>).
-      const urls = new Set([...declared].map((i) => new URL(i.getAttribute('href'), location).href.split('#')[0]));
-      urls.add(el.shadowRoot.querySelector('link[rel=stylesheet]').href);
+    const pictures = el?.shadowRoot?.querySelectorAll('image[href]');
+    if (pictures?.length) {
+      // Every picture the chart names (and a server-rendered chart's stylesheet) arrived: the
+      // page's resource timing, what img.complete says of an <img>.
+      const urls = new Set([...pictures].map((i) => new URL(i.getAttribute('href'), location).href.split('#')[0]));
+      const sheet = el.shadowRoot.querySelector('link[rel=stylesheet]');
+      if (sheet) urls.add(sheet.href);
       const arrived = new Set(performance.getEntriesByType('resource').map((e) => e.name.split('#')[0]));
       return [...urls].every((u) => arrived.has(u));
     }
-    if (el) {
-      const images = [...(el.shadowRoot?.querySelectorAll('img[src]') ?? [])];
-      return images.length >= 11 && images.every((i) => i.complete && i.naturalWidth > 0);
-    }
+    if (el) return false;
     return performance.getEntriesByName('peer:drawn').length > 0;
   };
   const poll = () => {

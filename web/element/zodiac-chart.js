@@ -40,7 +40,8 @@ class ActiveX_Ctl extends (globalThis.HTMLElement ?? class {}) {
   #resizeObserver = new ResizeObserver((entries) => this.#resized(entries.at(-1)));
   // A server-rendered chart (a declarative shadow root, with its stylesheet linked) stays on
   // screen until this element's own chart is written; then its nodes are brought to that
-  // chart in place, in one task. attachShadow would empty that root at once, so it is kept.
+  // chart in place, in one task, and it adopts the stylesheet as a one-tag element does.
+  // attachShadow would empty that root at once, so it is kept.
   #declared;
 
   constructor() {
@@ -259,7 +260,14 @@ class ActiveX_Ctl extends (globalThis.HTMLElement ?? class {}) {
     if (next?.localName !== 'svg') return;
     if (this.#chart) morph(this.#chart, next);
     else this.#root.prepend((this.#chart = document.importNode(next, true)));
-    this.#declared = false;
+    if (this.#declared) {
+      // The same rules adopted in place of the linked copy (audit tools, reading a shadow
+      // root's linked sheets, copy them into <style> elements that the strict CSP refuses).
+      chartSheet ??= sheet(CHART_CSS, BASE);
+      this.#root.adoptedStyleSheets = [chartSheet];
+      this.#root.querySelector('link[rel=stylesheet]')?.remove();
+      this.#declared = false;
+    }
     this.#keepInside(this.#chart.querySelector('#chart-date'));
   }
 
