@@ -267,7 +267,7 @@ std::string Chart_Svg(const ActiveX_Ctl& ctl, const Chart_Svg_Options& options) 
     const bool date = &c == &ctl.LabDate;
     // The element's hidden children stay in place, not shown, so the drawing keeps its shape.
     const bool unseen = live && (!c.Visible || (!sky && (glyph || date)));
-    if (unseen) m << "<g display=\"none\">";
+    if (unseen) m << "<g display=\"none\" aria-hidden=\"true\">";
     if (date) {
       Label_Markup(m, c, live ? std::string_view(c.Caption) : options.date, "label date", "label",
                    sky ? " id=\"chart-date\"" : "");
