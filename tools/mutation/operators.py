@@ -49,7 +49,7 @@ EQUIVALENT = [
     ("render/chart_svg.cpp", r"if \(n > 2\) v \|=", "> -> >=",
      "for the last two bytes of an asset it ORs in svg[i + 2], the NUL that ends the embedded "
      "array: 0, the same bits"),
-    ("web/module/chart_reading.cpp", r"phrase.size\(\) >= kIn.size\(\)", ">= -> >",
+    ("control/chart_markup.cpp", r"phrase.size\(\) >= kIn.size\(\)", ">= -> >",
      "every body's phrase is longer than \" في \" (the name comes before it): the sizes are "
      "never equal"),
     ("render/chart_svg.cpp", r"Font.Weight >= 600", ">= -> >",

@@ -18,8 +18,7 @@
 #include "control/startup.h"
 #include "ephemeris/float_check.h"
 #include "ephemeris/shared_state.h"
-#include "web/module/chart_reading.h"
-#include "web/module/control_state.h"
+#include "web/module/window_state.h"
 #include "web/module/web_platform.h"
 
 namespace {
@@ -206,17 +205,6 @@ EMSCRIPTEN_KEEPALIVE int zc_label_mouse_up(int element, int index, int dom_butto
   });
 }
 
-// What element's chart shows, for assistive technology, and why it shows no sky (JSON,
-// chart_reading.h), or null.
-EMSCRIPTEN_KEEPALIVE const char* zc_chart_reading(int element) {
-  std::string json = "null";
-  Guarded([&] {
-    if (Element_Control* ec = Find(element)) json = Chart_Reading_Json(ec->control, ec->No_Sky_Reason());
-    return int{kOk};
-  });
-  return Hand_Over(std::move(json));
-}
-
 // element's chart as the element draws it (control/chart_markup.h): the same SVG the server
 // writes, interactive, with the visitor's date and its pictures under base; null when there is
 // no control.
@@ -248,16 +236,6 @@ EMSCRIPTEN_KEEPALIVE const char* zc_chart_html(int element, const char* base) {
   return Hand_Over(std::move(html));
 }
 #endif
-
-// The render state of element's control as JSON (control_state.h), or null.
-EMSCRIPTEN_KEEPALIVE const char* zc_control_state(int element) {
-  std::string json = "null";
-  Guarded([&] {
-    if (Element_Control* ec = Find(element)) json = Control_State_Json(ec->control);
-    return int{kOk};
-  });
-  return Hand_Over(std::move(json));
-}
 
 // The analysis window's render state as JSON, or null while it is not loaded.
 EMSCRIPTEN_KEEPALIVE const char* zc_window_state() {

@@ -1,6 +1,6 @@
 // The module's bridge (web/module/*.cpp) built natively over tests/data/tables/bridge.tsv:
-// calls as the element makes them, then the JSON it reads (the render state, the chart's
-// reading, the window's state), the statuses and what the page was asked to show. The page's
+// calls as the element makes them, then what it reads (the chart's SVG, the window's state
+// as JSON), the statuses and what the page was asked to show. The page's
 // side (host_imports.h) is played here: a clock at 2020-12-21T18:00Z, a fixed date text, and
 // a record of the message boxes and windows asked for.
 #include <gtest/gtest.h>
@@ -24,8 +24,7 @@ int zc_draw_theme(int element);
 int zc_show_aspects(int element);
 int zc_label_mouse_up(int element, int index, int dom_button, int shift, int ctrl, int alt,
                       float x, float y);
-const char* zc_chart_reading(int element);
-const char* zc_control_state(int element);
+const char* zc_chart_svg(int element, const char* base);
 const char* zc_window_state();
 int zc_window_close();
 int zc_window_press(float x, float y, int dom_button);
@@ -91,8 +90,10 @@ int Call(const std::string& call) {
 }
 
 // Columns: calls separated by ';', the statuses they return (comma-separated), what is read
-// after them (state E, reading E, window, page, error), a JSON pointer into it, and the value
-// there as JSON, escapes its own ("type:number" and the like for any value of that type).
+// after them (svg E, window, page, error), a JSON pointer into it, and the value there as
+// JSON, escapes its own ("type:number" and the like for any value of that type). The SVG of
+// element E (its pictures under "/") is read as text: the pointer "has" or "lacks" says
+// whether the value, a JSON string, occurs in it, "is" that it is the whole text.
 TEST(Bridge, EveryRow) {
   Set_Fault_Probe(Fault_At_Step);
   for (const Table_Row& row : Read_Table("bridge.tsv")) {
@@ -113,10 +114,18 @@ TEST(Bridge, EveryRow) {
     std::string source;
     int e = 0;
     what >> source >> e;
+    if (source == "svg") {
+      const std::string svg = zc_chart_svg(e, "/");
+      const std::string value = Json::parse(row.raw.at(4)).get<std::string>();
+      const bool found = svg.find(value) != std::string::npos;
+      if (row[3] == "is") EXPECT_EQ(svg, value) << where;
+      else if (row[3] == "has") EXPECT_TRUE(found) << where << ": no " << value << " in\n" << svg;
+      else if (row[3] == "lacks") EXPECT_FALSE(found) << where << ": " << value;
+      else ADD_FAILURE() << where << ": no check " << row[3];
+      continue;
+    }
     Json read;
-    if (source == "state") read = Json::parse(zc_control_state(e));
-    else if (source == "reading") read = Json::parse(zc_chart_reading(e));
-    else if (source == "window") read = Json::parse(zc_window_state());
+    if (source == "window") read = Json::parse(zc_window_state());
     else if (source == "page") read = g_page;
     else read = zc_last_error();
     const Json::json_pointer pointer(row[3]);

@@ -1,11 +1,9 @@
-// JSON text of the render state, by the module's JSON writer.
-#include "web/module/control_state.h"
+// The analysis window's render state as JSON text, by the module's JSON writer.
+#include "web/module/window_state.h"
 
-#include <variant>
 
 #include "control/layout.h"
 #include "render/css_style.h"
-#include "render/drawing_layer.h"
 #include "web/module/json_writer.h"
 
 namespace {
@@ -39,17 +37,10 @@ const char* Align_Name(Text_Align align) {
   return "left";
 }
 
-const char* Pen_Name(int style) {
-  if (style == kDash) return "dash";
-  if (style == kDot) return "dot";
-  return "solid";
-}
-
-void Write_Child(Json_Writer& w, const Child_Control& c, std::string_view role = "") {
+void Write_Child(Json_Writer& w, const Child_Control& c) {
   w.Next();
   w.out += '{';
   w.Key("name"), w.String(c.Name);
-  w.Key("role"), w.String(role);
   w.Key("index"), w.Number(c.Index);
   w.Key("kind"), w.String(Kind_Name(c.Kind));
   w.Key("left"), w.Number(c.Left);
@@ -73,62 +64,7 @@ void Write_Child(Json_Writer& w, const Child_Control& c, std::string_view role =
   w.out += '}';
 }
 
-void Write_Item(Json_Writer& w, const Drawing_Item& item) {
-  w.Next();
-  w.out += '{';
-  if (const auto* line = std::get_if<Drawn_Line>(&item)) {
-    w.Key("kind"), w.String("line");
-    w.Key("x1"), w.Number(line->X1);
-    w.Key("y1"), w.Number(line->Y1);
-    w.Key("x2"), w.Number(line->X2);
-    w.Key("y2"), w.Number(line->Y2);
-    w.Key("colour"), w.String(Css_Colour(line->Color));
-    w.Key("width"), w.Number(line->Width);
-    w.Key("pen"), w.String(Pen_Name(line->Style));
-  } else {
-    const auto& text = std::get<Printed_Text>(item);
-    w.Key("kind"), w.String("text");
-    w.Key("x"), w.Number(text.X);
-    w.Key("y"), w.Number(text.Y);
-    w.Key("colour"), w.String(Css_Colour(text.Color));
-    w.Key("text"), w.String(text.Text);
-  }
-  w.out += '}';
-}
 }  // namespace
-
-std::string Control_State_Json(const ActiveX_Ctl& ctl) {
-  Json_Writer w;
-  w.out += '{';
-  w.Key("surface");
-  w.out += '{';
-  w.Key("width"), w.Number(kDesignWidth);
-  w.Key("height"), w.Number(kDesignHeight);
-  w.Key("back"), w.String(Css_Colour(kSurfaceBackColor));
-  w.Key("picture"), w.String(kBackgroundPicture);
-  w.Key("pictureWidth"), w.Number(kBackgroundWidth);
-  w.Key("pictureHeight"), w.Number(kBackgroundHeight);
-  w.Key("tooltipFont"), w.String(Tooltip_Font_Stack());
-  w.out += '}';
-  w.Key("font"), Write_Font(w, ctl.Chart.Layer.Font);
-  w.Key("layer");
-  w.out += '[';
-  for (const Drawing_Item& item : ctl.Chart.Layer.Items()) Write_Item(w, item);
-  w.out += ']';
-  w.Key("children");
-  w.out += '[';
-  // What each child is to the page: a sign label, a body's glyph, the date, or nothing more.
-  const auto role = [&](const Child_Control* c) -> std::string_view {
-    for (const Child_Control& l : ctl.LabAnalyse)
-      if (c == &l) return "sign";
-    for (const Child_Control& g : ctl.Chart.ImgPln)
-      if (c == &g) return "glyph";
-    return c == &ctl.LabDate ? "date" : "";
-  };
-  for (const Child_Control* c : ctl.Children()) Write_Child(w, *c, role(c));
-  w.out += "]}";
-  return w.out;
-}
 
 std::string Window_State_Json(const FrmAnalyse& frm) {
   Json_Writer w;
