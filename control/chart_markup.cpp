@@ -24,15 +24,19 @@ constexpr std::uint32_t kNoSkyReasonColor = 0xA0D9FF;  // #FFD9A0, light amber o
 static_assert(kChartPixelWidth * kTwipsPerPixel == kDesignWidth);
 static_assert(kChartPixelHeight * kTwipsPerPixel == kDesignHeight);
 
+// The writer's small steps are called, not inlined: inlined at each of their many uses they
+// made the WebAssembly module some KB larger, for no measurable speed.
+#define ZC_OUT_OF_LINE [[gnu::noinline]]
+
 class Markup {
  public:
   std::string out;
 
-  Markup& operator<<(std::string_view s) { return out += s, *this; }
+  ZC_OUT_OF_LINE Markup& operator<<(std::string_view s) { return out += s, *this; }
   Markup& operator<<(char c) { return out += c, *this; }
 
   // x with up to three decimals, trailing zeros dropped.
-  Markup& Num(double x) {
+  ZC_OUT_OF_LINE Markup& Num(double x) {
     if (!std::isfinite(x) || std::fabs(x) > 9e15) x = 0;
     std::int64_t milli = std::llround(x * 1000);
     if (milli < 0) out += '-', milli = -milli;
@@ -46,7 +50,7 @@ class Markup {
     }
     return *this;
   }
-  Markup& Digits(std::int64_t n) {
+  ZC_OUT_OF_LINE Markup& Digits(std::int64_t n) {
     char buf[20];
     int len = 0;
     do buf[len++] = static_cast<char>('0' + n % 10), n /= 10;
@@ -54,22 +58,22 @@ class Markup {
     while (len > 0) out += buf[--len];
     return *this;
   }
-  Markup& Attr(std::string_view name, double value) {
+  ZC_OUT_OF_LINE Markup& Attr(std::string_view name, double value) {
     *this << ' ' << name << "=\"";
     return Num(value) << '"';
   }
   // A length of twips in CSS pixels, the unit the element draws in.
-  Markup& Px(std::string_view name, double twips) { return Attr(name, twips / kTwipsPerPixel); }
-  Markup& Attr(std::string_view name, std::string_view value) {
+  ZC_OUT_OF_LINE Markup& Px(std::string_view name, double twips) { return Attr(name, twips / kTwipsPerPixel); }
+  ZC_OUT_OF_LINE Markup& Attr(std::string_view name, std::string_view value) {
     *this << ' ' << name << "=\"";
     return Escaped(value) << '"';
   }
   // Text content or attribute value, escaped as all the chart's markup is.
-  Markup& Escaped(std::string_view s) {
+  ZC_OUT_OF_LINE Markup& Escaped(std::string_view s) {
     Append_Escaped(out, s);
     return *this;
   }
-  Markup& Font(const Font_Spec& f) {
+  ZC_OUT_OF_LINE Markup& Font(const Font_Spec& f) {
     Attr("font-family", Font_Stack(f));
     Px("font-size", f.Size * kTwipsPerPoint);
     if (f.Weight >= 600) *this << " font-weight=\"bold\"";
@@ -108,7 +112,7 @@ void Drawing_Layer_Markup(Markup& m, const Drawing_Layer& layer) {
       if (l->Style == kDot) m << " stroke-dasharray=\"3 3\"";
       m << "/>";
     } else {
-      const auto& t = std::get<Printed_Text>(item);
+      const auto& t = *std::get_if<Printed_Text>(&item);  // get_if: no exception to throw
       m << "<text";
       m.Px("x", t.X).Px("y", t.Y);
       m << " dominant-baseline=\"text-before-edge\"";
@@ -122,9 +126,12 @@ void Drawing_Layer_Markup(Markup& m, const Drawing_Layer& layer) {
 // A one-line label at its top left, as the element sets it: a centred caption, or one whose
 // left edge stays at Left as it grows; one estimated to grow past the panel's right edge (a
 // Julian date with its mark) ends at that edge instead (0.55 em a character). extra: more
-// attributes, written as they are.
+// attributes, written as they are. A sign label's tooltip is its group's; a chart's reason
+// for showing no sky is bold, light amber, in the date's place.
+enum class Label_Kind { Plain, Sign, Reason };
 void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, std::string_view cls,
-                  std::string_view part, std::string_view extra = "") {
+                  std::string_view part, std::string_view extra = "",
+                  Label_Kind kind = Label_Kind::Plain) {
   constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
   const bool centred = c.Alignment == Text_Align::Center;
   const bool rtl = Has_Arabic(caption);
@@ -135,8 +142,15 @@ void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, s
   m.Px("y", c.Top + c.Height / 2);
   m << " dominant-baseline=\"central\" direction=\"" << (rtl ? "rtl" : "ltr")
     << "\" text-anchor=\"" << (centred ? "middle" : (rtl != at_edge) ? "end" : "start") << '"';
-  m.Attr("fill", Css_Colour(c.ForeColor)).Font(c.Font) << '>';
-  if (!c.ToolTipText.empty()) m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
+  if (kind == Label_Kind::Reason) {
+    Font_Spec bold = c.Font;
+    bold.Weight = 700;
+    m.Attr("fill", Css_Colour(kNoSkyReasonColor)).Font(bold) << '>';
+  } else {
+    m.Attr("fill", Css_Colour(c.ForeColor)).Font(c.Font) << '>';
+  }
+  if (kind == Label_Kind::Plain && !c.ToolTipText.empty())
+    m << "<title>", m.Escaped(c.ToolTipText) << "</title>";
   m.Escaped(caption) << "</text>";
 }
 
@@ -152,9 +166,8 @@ void Sign_Markup(Markup& m, const Child_Control& c, int k, bool live) {
   m << "<rect class=\"row\"";
   m.Px("x", kSignRowLeft).Px("y", c.Top - kSignRowAbove);
   m.Px("width", kSignRowWidth).Px("height", kSignRowHeight) << " fill-opacity=\"0\"/>";
-  Child_Control label = c;
-  label.ToolTipText.clear();
-  Label_Markup(m, label, c.Caption, "label", "sign-label", live ? " role=\"button\" tabindex=\"0\"" : "");
+  Label_Markup(m, c, c.Caption, "label", "sign-label", live ? " role=\"button\" tabindex=\"0\"" : "",
+               Label_Kind::Sign);
   m << "</g>";
 }
 }  // namespace
@@ -303,12 +316,8 @@ std::string Chart_Svg(const ActiveX_Ctl& ctl, const Chart_Svg_Options& options) 
     if (unseen) m << "</g>";
     // Why a chart shows no sky, read out in the date's place.
     if (date && !sky) {
-      Child_Control reason = c;
-      reason.ForeColor = kNoSkyReasonColor;
-      reason.Font.Weight = 700;
-      reason.ToolTipText.clear();
-      Label_Markup(m, reason, options.no_sky, "label reason", "reason",
-                   " id=\"chart-date\" role=\"alert\"");
+      Label_Markup(m, c, options.no_sky, "label reason", "reason",
+                   " id=\"chart-date\" role=\"alert\"", Label_Kind::Reason);
     }
   }
   m << "</svg>";

@@ -37,8 +37,9 @@ set(staging "${module_dir}/element")
 file(REMOVE_RECURSE "${staging}")
 file(GLOB scripts "${SOURCE_DIR}/web/element/*.js")
 file(COPY ${scripts} DESTINATION "${staging}")
-# The stylesheet, with the design size, beside them: the element bundles its text.
-configure_file("${SOURCE_DIR}/web/element/zodiac-chart.css" "${staging}/zodiac-chart.css" @ONLY)
+# The stylesheet, with the design size and minified, beside them: the element bundles its text.
+configure_file("${SOURCE_DIR}/web/element/zodiac-chart.css" "${staging}/css/zodiac-chart.css" @ONLY)
+run_esbuild("${staging}/css/zodiac-chart.css" --minify "--outfile=${staging}/zodiac-chart.css")
 execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/build/adapt-loader.mjs" "${MODULE}"
                         "${staging}/${module_name}" RESULT_VARIABLE failed)
 if(failed)

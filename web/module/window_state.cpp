@@ -12,7 +12,6 @@ void Write_Font(Json_Writer& w, const Font_Spec& f) {
   w.Key("family"), w.String(Font_Stack(f));
   w.Key("size"), w.Number(f.Size);
   w.Key("weight"), w.Number(f.Weight);
-  w.Key("charset"), w.Number(f.Charset);
   w.out += '}';
 }
 
@@ -41,26 +40,18 @@ void Write_Child(Json_Writer& w, const Child_Control& c) {
   w.Next();
   w.out += '{';
   w.Key("name"), w.String(c.Name);
-  w.Key("index"), w.Number(c.Index);
   w.Key("kind"), w.String(Kind_Name(c.Kind));
   w.Key("left"), w.Number(c.Left);
   w.Key("top"), w.Number(c.Top);
   w.Key("width"), w.Number(c.Width);
   w.Key("height"), w.Number(c.Height);
   w.Key("caption"), w.String(c.Caption);
-  w.Key("tooltip"), w.String(c.ToolTipText);
   w.Key("font"), Write_Font(w, c.Font);
   w.Key("fore"), w.String(Css_Colour(c.ForeColor));
   w.Key("back"), w.String(Css_Colour(c.BackColor));
   w.Key("transparent"), w.Bool(c.Transparent);
   w.Key("align"), w.String(Align_Name(c.Alignment));
-  w.Key("autosize"), w.Bool(c.AutoSize);
-  w.Key("multiline"), w.Bool(c.Multi_Line);
   w.Key("vscroll"), w.Bool(c.Vertical_Scroll);
-  w.Key("tab"), w.Number(c.Tab_Index);
-  w.Key("pointer"), w.String(c.Pointer == Mouse_Pointer::Hand ? "hand" : "default");
-  w.Key("visible"), w.Bool(c.Visible);
-  w.Key("picture"), w.String(c.Picture);
   w.out += '}';
 }
 

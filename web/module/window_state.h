@@ -8,5 +8,6 @@
 #include "ui/frm_analyse.h"
 
 // {"shown": bool, "width", "height", "frame", "back", "controls": [...]}: the analysis
-// window and its controls in tab order (CmdExit's position is relative to Pic).
+// window and its controls in tab order (CmdExit's position is relative to Pic), each with the
+// fields the page draws it by.
 std::string Window_State_Json(const FrmAnalyse& frm);
