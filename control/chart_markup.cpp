@@ -19,6 +19,7 @@ constexpr double kTwipsPerPoint = 20;
 constexpr double kTwipsPerPixel = 15;
 constexpr std::int64_t kFirstGregorianDay = 2299161;  // day number of 1582-10-15
 constexpr const char* kChartTitle = "خريطة الأبراج اليومية";
+constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
 constexpr std::uint32_t kNoSkyReasonColor = 0xA0D9FF;  // #FFD9A0, light amber on the dark panel
 
 static_assert(kChartPixelWidth * kTwipsPerPixel == kDesignWidth);
@@ -132,7 +133,6 @@ enum class Label_Kind { Plain, Sign, Reason };
 void Label_Markup(Markup& m, const Child_Control& c, std::string_view caption, std::string_view cls,
                   std::string_view part, std::string_view extra = "",
                   Label_Kind kind = Label_Kind::Plain) {
-  constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
   const bool centred = c.Alignment == Text_Align::Center;
   const bool rtl = Has_Arabic(caption);
   const double estimate = 0.55 * c.Font.Size * kTwipsPerPoint * Characters(caption);
@@ -247,7 +247,7 @@ std::string Chart_Svg(const ActiveX_Ctl& ctl, const Chart_Svg_Options& options) 
   m.Attr("width", kChartPixelWidth).Attr("height", kChartPixelHeight);
   m << " lang=\"ar\" role=\"group\" aria-labelledby=\"chart-title chart-date\""
        " aria-describedby=\"chart-aspects\"";
-  if (live) m.Attr("data-tip-font", Tooltip_Font_Stack());
+  if (live) m.Attr("data-tip-font", Tooltip_Font_Stack()).Px("data-panel-right", kPanelRight);
   m << "><title id=\"chart-title\">" << kChartTitle << "</title><desc id=\"chart-aspects\">";
   if (sky) m.Escaped(Aspects_Description(ctl));
   m << "</desc><rect";
@@ -263,21 +263,22 @@ std::string Chart_Svg(const ActiveX_Ctl& ctl, const Chart_Svg_Options& options) 
   // overlap (the column and the date lie right of and above the wheel), and so the reading
   // and the tab order run through the signs from Aries on, then the bodies in their order
   // (the design gives no order inside either array).
-  std::vector<const Child_Control*> children{&ctl.Img};
-  for (const Child_Control& c : ctl.LabAnalyse) children.push_back(&c);
-  children.push_back(&ctl.LabDate);
-  for (const Child_Control& c : ctl.Chart.ImgPln) children.push_back(&c);
-  children.push_back(&ctl.ImgIcon);
-  for (const Child_Control* child : children) {
+  enum class Role { Other, Sign, Date, Glyph };
+  struct Placed {
+    const Child_Control* child;
+    Role role;
+  };
+  std::vector<Placed> children{{&ctl.Img, Role::Other}};
+  for (const Child_Control& c : ctl.LabAnalyse) children.push_back({&c, Role::Sign});
+  children.push_back({&ctl.LabDate, Role::Date});
+  for (const Child_Control& c : ctl.Chart.ImgPln) children.push_back({&c, Role::Glyph});
+  children.push_back({&ctl.ImgIcon, Role::Other});
+  for (const auto& [child, role] : children) {
     const Child_Control& c = *child;
     if (!c.Visible && !live) continue;
-    const bool glyph = c.Kind == Control_Kind::Image && c.Index >= 0 &&
-                       static_cast<std::size_t>(c.Index) < ctl.Chart.ImgPln.size() &&
-                       &c == &ctl.Chart.ImgPln[c.Index];
-    const bool sign = c.Kind == Control_Kind::Label && c.Index >= 0 &&
-                      static_cast<std::size_t>(c.Index) < ctl.LabAnalyse.size() &&
-                      &c == &ctl.LabAnalyse[c.Index];
-    const bool date = &c == &ctl.LabDate;
+    const bool glyph = role == Role::Glyph;
+    const bool sign = role == Role::Sign;
+    const bool date = role == Role::Date;
     // The element's hidden children stay in place, not shown, so the drawing keeps its shape.
     const bool unseen = live && (!c.Visible || (!sky && (glyph || date)));
     if (unseen) m << "<g display=\"none\" aria-hidden=\"true\">";

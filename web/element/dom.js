@@ -4,8 +4,10 @@ export const PX = 15; // twips to a CSS pixel
 export const PT = 96 / 72; // CSS pixels to a point
 
 // A picture's address: the ten glyphs are views of one sprite (glyphs.svg#glyph-N).
+// Where the bundle is, and so its artwork.
+export const BASE = new URL('./', import.meta.url).href;
 export const art = (name) =>
-  new URL(name.startsWith('glyph-') ? `glyphs.svg#${name}` : `${name}.svg`, import.meta.url).href;
+  new URL(name.startsWith('glyph-') ? `glyphs.svg#${name}` : `${name}.svg`, BASE).href;
 
 // Starts downloading the chart's pictures now, beside the module, rather than when the first
 // chart is drawn. A preload starts at once, but serves only a request for the very same

@@ -5,7 +5,7 @@
 // instance serves every element on the page, so they share one body table and one analysis
 // window. Dependency-free; runs under `script-src 'self' 'wasm-unsafe-eval'` (no eval, no
 // inline styles) and finds its .wasm and artwork beside itself.
-import { PX, morph, sheet } from './dom.js';
+import { BASE, PX, morph, sheet } from './dom.js';
 import { Status, inBrowser, loadCore, loadedCore, newElementId } from './core.js';
 import { pageOverlay } from './overlay.js';
 // The one stylesheet of every chart's shadow root: a server-rendered chart links the same file.
@@ -14,9 +14,6 @@ import CHART_CSS from './zodiac-chart.css';
 export { controlCount, timeStartup } from './core.js';
 
 const TAG = 'zodiac-chart';
-const PANEL_MARGIN = 10; // the background panel's frame along the right edge (CSS pixels)
-// Where the bundle is, and so its artwork.
-const BASE = import.meta.url && new URL('./', import.meta.url).href;
 let chartSheet = null;
 
 // Enter or Space on a sign label: a release of the main button, no key held.
@@ -48,10 +45,7 @@ class ActiveX_Ctl extends (globalThis.HTMLElement ?? class {}) {
     super();
     this.#declared = Boolean(this.shadowRoot);
     this.#root = this.shadowRoot ?? this.attachShadow({ mode: 'open' });
-    if (!this.#declared) {
-      chartSheet ??= sheet(CHART_CSS, BASE);
-      this.#root.adoptedStyleSheets = [chartSheet];
-    }
+    if (!this.#declared) this.#adoptSheet();
     this.#chart = this.#root.querySelector('svg.chart');
     this.#listen();
   }
@@ -263,12 +257,16 @@ class ActiveX_Ctl extends (globalThis.HTMLElement ?? class {}) {
     if (this.#declared) {
       // The same rules adopted in place of the linked copy (audit tools, reading a shadow
       // root's linked sheets, copy them into <style> elements that the strict CSP refuses).
-      chartSheet ??= sheet(CHART_CSS, BASE);
-      this.#root.adoptedStyleSheets = [chartSheet];
+      this.#adoptSheet();
       this.#root.querySelector('link[rel=stylesheet]')?.remove();
       this.#declared = false;
     }
     this.#keepInside(this.#chart.querySelector('#chart-date'));
+  }
+
+  #adoptSheet() {
+    chartSheet ??= sheet(CHART_CSS, BASE);
+    this.#root.adoptedStyleSheets = [chartSheet];
   }
 
   // The glyph's tooltip text in a tip below it (above it near the bottom), kept inside the
@@ -295,7 +293,8 @@ class ActiveX_Ctl extends (globalThis.HTMLElement ?? class {}) {
   }
 
   // A label that has grown past the panel's right edge (a long date, a Julian date with its
-  // mark) moves left until it ends inside it; one that fits stays at its design place.
+  // mark; the writer only estimates its width) moves left until it ends inside it; one that
+  // fits stays at its design place.
   #keepInside(label) {
     let box;
     try {
@@ -303,7 +302,7 @@ class ActiveX_Ctl extends (globalThis.HTMLElement ?? class {}) {
     } catch {
       return; // not rendered (a hidden element): nothing to measure
     }
-    const limit = this.#chart.viewBox.baseVal.width - PANEL_MARGIN;
+    const limit = Number(this.#chart.dataset.panelRight);
     const over = box ? box.x + box.width - limit : 0;
     if (over > 0 && box.width > 0) label.setAttribute('x', String(Number(label.getAttribute('x')) - over));
   }
