@@ -11,24 +11,21 @@
 // The tables are printed as Markdown, as the README shows them.
 import { execFileSync } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
-import { createServer } from 'node:http';
 import { loadavg, tmpdir } from 'node:os';
-import { dirname, extname, join, normalize } from 'node:path';
+import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { gzipSync } from 'node:zlib';
 import { build } from 'esbuild';
 import { chromium } from 'playwright-core';
 import { BUNDLE, ROOT, launch, startServer } from './harness.mjs';
-
-const { renderChart } = await import(join(BUNDLE, 'server.js'));
+import { PAGES, servePages } from './page-server.mjs';
 
 const VISITS = 15;
+const SETTLE_MS = 300;
 const HERE = dirname(fileURLToPath(import.meta.url));
 const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
   '--disable-dev-shm-usage'];
-const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
-  '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
 
 const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KB`;
 const sorted = (xs) => [...xs].sort((a, b) => a - b);
@@ -60,51 +57,6 @@ function printSizes(rows) {
 async function buildPeer(folder) {
   await build({ entryPoints: [join(HERE, 'peer', 'peer-chart.js')], bundle: true, minify: true,
     format: 'esm', target: 'es2022', outfile: join(folder, 'peer-chart.js'), logLevel: 'warning' });
-}
-
-const SCRIPT = '<script type="module" src="/widget/zodiac-chart.js"></script>';
-const PAGES = [
-  { name: '`<zodiac-chart>`', path: '/widget.html', html: `${SCRIPT}<zodiac-chart></zodiac-chart>` },
-  // As `zodiac-chart serve` sends its demo page: the chart rendered for the present instant on
-  // each request (by the package's server entry here), the element's script beside it.
-  { name: '`<zodiac-chart>` rendered by the server', path: '/rendered.html',
-    html: async () => `${SCRIPT}${await renderChart({ base: '/widget/' })}` },
-  { name: 'astronomy-engine + AstroChart (esbuild, minified)', path: '/peer.html',
-    html: '<div id="chart"></div><script type="module" src="/peer/peer-chart.js"></script>' },
-];
-const page = (body) => `<!doctype html><html lang="ar"><meta charset="utf-8"><title>chart</title>${body}</html>`;
-
-// The pages and their files over plain HTTP on a free port, nothing compressed or cached;
-// resolves to { url, body(path), close } (a rendered page's body: the last one sent).
-async function servePages(peerFolder) {
-  const folders = { '/widget/': BUNDLE, '/peer/': peerFolder };
-  const sent = new Map();
-  const render = async (path) => {
-    const known = PAGES.find((p) => p.path === path);
-    if (!known) return body(path);
-    sent.set(path, Buffer.from(page(typeof known.html === 'string' ? known.html : await known.html())));
-    return sent.get(path);
-  };
-  const body = (path) => {
-    if (sent.has(path)) return sent.get(path);
-    const prefix = Object.keys(folders).find((p) => path.startsWith(p));
-    const rest = prefix && normalize(path.slice(prefix.length));
-    if (!rest || rest.startsWith('..') || !existsSync(join(folders[prefix], rest))) return null;
-    return readFileSync(join(folders[prefix], rest));
-  };
-  const server = createServer(async (req, res) => {
-    const path = new URL(req.url, 'http://x').pathname;
-    const content = await render(path);
-    if (!content) {
-      res.writeHead(404).end();
-      return;
-    }
-    res.writeHead(200, { 'content-type': TYPES[extname(path)] ?? 'application/octet-stream',
-      'cache-control': 'no-store' }).end(content);
-  });
-  await new Promise((ok) => server.listen(0, '127.0.0.1', ok));
-  return { url: `http://127.0.0.1:${server.address().port}`, body,
-    close: () => new Promise((ok) => server.close(ok)) };
 }
 
 // Runs in each visited page from its start: notes when the chart is complete, and says so on
@@ -166,6 +118,9 @@ async function visit(browser, server, path) {
     return { ...times, painted, requests: [...requests] };
   } finally {
     await context.close();
+    // The closed context's renderer winds down for some time after: the next visit waits for
+    // it, so that no visit shares the two cores with the last one's teardown.
+    await new Promise((ok) => setTimeout(ok, SETTLE_MS));
   }
 }
 
@@ -189,7 +144,7 @@ async function sideBySide(server) {
     const bytes = paths.map((r) => sizes(server.body(r) ?? Buffer.alloc(0)));
     const sum = (key) => bytes.reduce((s, b) => s + b[key], 0);
     const drawn = runs[i].map((r) => r.drawn).filter((t) => t !== undefined);
-    const shown = typeof p.html === 'string' ? (drawn.length ? spread(drawn, 'ms') : 'n/a') : 'in the HTML';
+    const shown = !p.rendered ? (drawn.length ? spread(drawn, 'ms') : 'n/a') : 'in the HTML';
     console.log(`| ${p.name} | ${paths.length} | ${kb(sum('raw'))} | ${kb(sum('gzip'))} | ` +
       `${shown} | ${spread(runs[i].map((r) => r.painted), 'ms')} | ${spread(runs[i].map((r) => r.complete), 'ms')} |`);
   });
