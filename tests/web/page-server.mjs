@@ -32,7 +32,7 @@ function fileBody(peerFolder, path) {
   return readFileSync(join(folders[prefix], rest));
 }
 
-// Resolves to { url, body(path), close } (a rendered page's body: the last one sent).
+// Resolves to { url, body(path), close } (a page's body: the last one sent).
 export async function servePages(peerFolder) {
   const worker = new Worker(new URL(import.meta.url), { workerData: { peerFolder } });
   const sent = new Map();
@@ -52,7 +52,7 @@ async function serve({ peerFolder }) {
     let content;
     if (known) {
       content = Buffer.from(page(typeof known.html === 'string' ? known.html : await known.html(renderChart)));
-      if (known.rendered) parentPort.postMessage({ path, body: content });
+      parentPort.postMessage({ path, body: content });
     } else {
       content = fileBody(peerFolder, path);
     }
