@@ -17,15 +17,12 @@ import { fileURLToPath } from 'node:url';
 import { gzipSync } from 'node:zlib';
 import { build } from 'esbuild';
 import { chromium } from 'playwright-core';
-import { BUNDLE, ROOT, launch, startServer } from './harness.mjs';
+import { BUNDLE, CHROMIUM_ARGS, ROOT, launch, startServer } from './harness.mjs';
 import { PAGES, servePages } from './page-server.mjs';
 
 const VISITS = 15;
 const SETTLE_MS = 300;
 const HERE = dirname(fileURLToPath(import.meta.url));
-const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-  '--disable-dev-shm-usage'];
 
 const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KB`;
 const sorted = (xs) => [...xs].sort((a, b) => a - b);
