@@ -22,6 +22,10 @@ constexpr const char* kChartTitle = "خريطة الأبراج اليومية";
 constexpr double kPanelRight = kDesignWidth - 150;  // twips: inside the panel's frame
 constexpr std::uint32_t kNoSkyReasonColor = 0xA0D9FF;  // #FFD9A0, light amber on the dark panel
 
+// The web bundle keeps the background and the ten glyphs in one file: one request and one
+// SVG document in the browser for all eleven; each glyph is one of its views.
+constexpr const char* kArtworkFile = "artwork.svg";
+
 static_assert(kChartPixelWidth * kTwipsPerPixel == kDesignWidth);
 static_assert(kChartPixelHeight * kTwipsPerPixel == kDesignHeight);
 
@@ -255,7 +259,7 @@ std::string Chart_Svg(const ActiveX_Ctl& ctl, const Chart_Svg_Options& options) 
   m << "/><image";
   m.Px("width", kBackgroundWidth).Px("height", kBackgroundHeight);
   m << " href=\"";
-  m.Escaped(root) << kBackgroundPicture << ".svg\"/>";
+  m.Escaped(root) << kArtworkFile << "\"/>";
   if (sky) Drawing_Layer_Markup(m, ctl.Chart.Layer);
 
   // Back to front: the surface's tooltip area, the sign labels and the date, the glyphs, the
@@ -303,9 +307,8 @@ std::string Chart_Svg(const ActiveX_Ctl& ctl, const Chart_Svg_Options& options) 
       m.Px("width", c.Width).Px("height", c.Height);
       m << " preserveAspectRatio=\"none\" href=\"";
       m.Escaped(root);
-      if (c.Picture.rfind("glyph-", 0) == 0) m << "glyphs.svg#";
-      m.Escaped(c.Picture);
-      if (c.Picture.rfind("glyph-", 0) != 0) m << ".svg";
+      if (c.Picture.rfind("glyph-", 0) == 0) m << kArtworkFile << '#', m.Escaped(c.Picture);
+      else m.Escaped(c.Picture) << ".svg";
       m << '"';
       if (glyph) m << " role=\"img\"", m.Attr("aria-label", Glyph_Name(ctl, c.Index));
       else m << " aria-hidden=\"true\"";

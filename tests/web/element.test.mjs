@@ -13,7 +13,7 @@ const ZONE = 'Asia/Riyadh'; // UTC+3 all year
 const PX = 15;
 const LEO = 'برج الأسد';
 // The chart's pictures (the cursor's hand is asked for with the first sign label).
-const ARTWORK = ['background', 'glyphs'];
+const ARTWORK = ['artwork'];
 
 let server;
 let browser;
@@ -247,7 +247,7 @@ test('another origin embeds the widget under the strict CSP and cross-origin iso
       'Cross-Origin-Opener-Policy': 'same-origin' });
     res.end(`<!doctype html>
 <html lang="en"><head><meta charset="utf-8"><title>Another site</title>
-<link rel="icon" href="${widget}/glyphs.svg">
+<link rel="icon" href="${widget}/artwork.svg#glyph-0">
 <script type="module" src="${widget}/zodiac-chart.js"></script></head>
 <body><zodiac-chart id="embedded" at="${NOW}"></zodiac-chart></body></html>`);
   });

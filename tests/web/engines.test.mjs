@@ -33,7 +33,7 @@ for (const type of ['securitypolicyviolation', 'error', 'unhandledrejection'])
   const fragment = execFileSync(CLI, ['render', '--html', '--at', AT], { encoding: 'utf8' });
   const page = (script, body) => `<!doctype html><html lang="ar" dir="rtl"><meta charset="utf-8">
 <meta name="viewport" content="width=device-width, initial-scale=1"><title>خريطة</title>
-<link rel="icon" href="glyphs.svg" type="image/svg+xml"><script src="watch.js"></script>
+<link rel="icon" href="artwork.svg#glyph-0" type="image/svg+xml"><script src="watch.js"></script>
 ${script ? '<script type="module" src="zodiac-chart.js"></script>' : ''}<main>${body}</main></html>\n`;
   writeFileSync(join(site, 'one.html'), page(true, `<zodiac-chart at="${AT}"></zodiac-chart>`));
   writeFileSync(join(site, 'plain.html'), page(false, fragment));

@@ -37,7 +37,7 @@ before(async () => {
   for (const name of files.filter((f) => /\.(wasm|svg|css)$/.test(f)))
     copyFileSync(join(installed, name), join(site, name));
   writeFileSync(join(site, 'index.html'), `<!doctype html><html lang="en"><meta charset="utf-8">
-<title>A site</title><link rel="icon" href="glyphs.svg"><script type="module" src="main.js"></script>
+<title>A site</title><link rel="icon" href="artwork.svg#glyph-0"><script type="module" src="main.js"></script>
 <zodiac-chart id="chart" at="${AT}"></zodiac-chart><zodiac-chart id="gap" at="${GAP}"></zodiac-chart>
 </html>\n`);
 });
@@ -102,7 +102,7 @@ test('a bundled page that imports the package by name shows the chart under the 
         .decode().then(() => true, () => false)));
       return {
         sameClass: customElements.get('zodiac-chart') === globalThis.imported,
-        loaded: decoded.length >= 3 && decoded.every(Boolean),
+        loaded: decoded.length >= 2 && decoded.every(Boolean),
         glyphs: [...el.shadowRoot.querySelectorAll('[part=glyph]')]
           .map((g) => g.querySelector('title').textContent),
       };

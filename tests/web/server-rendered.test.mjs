@@ -19,7 +19,7 @@ before(async () => {
   const fragment = execFileSync(CLI, ['render', '--html', '--at', AT], { encoding: 'utf8' });
   const page = (script) => `<!doctype html><html lang="ar" dir="rtl"><meta charset="utf-8">
 <meta name="viewport" content="width=device-width, initial-scale=1"><title>خريطة</title>
-<link rel="icon" href="glyphs.svg" type="image/svg+xml">
+<link rel="icon" href="artwork.svg#glyph-0" type="image/svg+xml">
 ${script ? '<script type="module" src="zodiac-chart.js"></script>' : ''}<main>${fragment}</main></html>\n`;
   writeFileSync(join(site, 'plain.html'), page(false));
   writeFileSync(join(site, 'taken.html'), page(true));
@@ -59,7 +59,7 @@ test('with no script the chart is complete, named, fits a phone and passes axe',
     assert.equal(shown.date, '2024-04-12 12:00:00 UTC');
     assert.ok(shown.lines > 10);
     assert.equal(shown.sheet, 1);
-    for (const name of ['zodiac-chart.css', 'background.svg', 'glyphs.svg'])
+    for (const name of ['zodiac-chart.css', 'artwork.svg'])
       assert.ok(seen.requests.includes(`/${name}`), name);
     assert.deepEqual(seen.problems, []);
     const axe = readFileSync(createRequire(import.meta.url).resolve('axe-core'), 'utf8');

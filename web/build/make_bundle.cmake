@@ -63,8 +63,9 @@ run_esbuild("${staging}/server.js" --bundle --format=esm --minify --platform=nod
   --target=node18 "--outfile=${BUNDLE_DIR}/server.js")
 
 # Artwork: minified by minify-svg.mjs (declaration, comments and white space dropped; the
-# background's outlines on a fifth-of-a-pixel grid); the ten glyphs joined into one sprite,
-# glyphs.svg, by sprite-svg.mjs (one request and one parse in the browser for all ten).
+# background's outlines on a fifth-of-a-pixel grid); the background and the ten glyphs joined
+# into one file, artwork.svg, by sprite-svg.mjs (one request and one SVG document in the
+# browser for all eleven); the pointing hand, the style sheet's cursor, on its own.
 set(art_dir "${module_dir}/artwork")
 file(MAKE_DIRECTORY "${art_dir}")
 set(glyphs)
@@ -78,16 +79,16 @@ foreach(name background glyph-0 glyph-1 glyph-2 glyph-3 glyph-4 glyph-5 glyph-6 
   endif()
   if(name MATCHES "^glyph-")
     list(APPEND glyphs "${name}=${art_dir}/${name}.svg")
-  else()
-    file(COPY_FILE "${art_dir}/${name}.svg" "${BUNDLE_DIR}/${name}.svg" ONLY_IF_DIFFERENT)
   endif()
 endforeach()
-execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/build/sprite-svg.mjs" "${art_dir}/glyphs.svg" ${glyphs}
+file(COPY_FILE "${art_dir}/hand.svg" "${BUNDLE_DIR}/hand.svg" ONLY_IF_DIFFERENT)
+execute_process(COMMAND "${NODE}" "${SOURCE_DIR}/web/build/sprite-svg.mjs" "${art_dir}/artwork.svg"
+                        "${art_dir}/background.svg" ${glyphs}
                 RESULT_VARIABLE failed)
 if(failed)
-  message(FATAL_ERROR "cannot join the glyphs into glyphs.svg")
+  message(FATAL_ERROR "cannot join the artwork into artwork.svg")
 endif()
-file(COPY_FILE "${art_dir}/glyphs.svg" "${BUNDLE_DIR}/glyphs.svg" ONLY_IF_DIFFERENT)
+file(COPY_FILE "${art_dir}/artwork.svg" "${BUNDLE_DIR}/artwork.svg" ONLY_IF_DIFFERENT)
 
 # package.json for npm: the source manifest with the project's version, without the build's
 # own dependencies.

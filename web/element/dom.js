@@ -3,30 +3,27 @@
 export const PX = 15; // twips to a CSS pixel
 export const PT = 96 / 72; // CSS pixels to a point
 
-// A picture's address: the ten glyphs are views of one sprite (glyphs.svg#glyph-N).
-// Where the bundle is, and so its artwork.
+// Where the bundle is, and so its artwork: one file, artwork.svg, holds the background and the
+// ten glyphs, each glyph one of its views (artwork.svg#glyph-N), as the module's markup names
+// them.
 export const BASE = new URL('./', import.meta.url).href;
-export const art = (name) =>
-  new URL(name.startsWith('glyph-') ? `glyphs.svg#${name}` : `${name}.svg`, BASE).href;
+const ARTWORK = new URL('artwork.svg', BASE).href;
 
-// Starts downloading the chart's pictures now, beside the module, rather than when the first
+// Starts downloading the chart's artwork now, beside the module, rather than when the first
 // chart is drawn. A preload starts at once, but serves only a request for the very same
-// address, fragment included; an image kept here starts its request after the running
-// script, and serves the chart's images of the same address less any fragment (the ten glyph
-// views share one response of the sprite). The pointing hand is fetched by the style sheet's
-// cursor when the first sign label shows.
+// address, fragment included (the background's); an image kept here serves the chart's images
+// of the same address less any fragment (the glyphs' views). Both share one response. The
+// pointing hand is fetched by the style sheet's cursor when the first sign label shows.
 const early = [];
 export function preloadArtwork() {
-  for (const name of ['background', 'glyph-0']) {
-    const link = document.createElement('link');
-    link.rel = 'preload';
-    link.as = 'image';
-    link.href = art(name);
-    document.head.append(link);
-    const image = new Image();
-    image.src = link.href;
-    early.push(image);
-  }
+  const link = document.createElement('link');
+  link.rel = 'preload';
+  link.as = 'image';
+  link.href = ARTWORK;
+  document.head.append(link);
+  const image = new Image();
+  image.src = ARTWORK;
+  early.push(image);
 }
 export function applyFont(style, font) {
   style.fontFamily = font.family;
