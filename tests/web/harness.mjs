@@ -47,9 +47,16 @@ export function cli(...args) {
 // off, and the omnibox popup's WebUI too, which this Chromium (156) loads in a renderer of its
 // own, some 290 files, for each new window: on two cores that competed with the page of every
 // visit made in a fresh context, and a visitor's browser has its UI loaded before a page opens.
+// A second --disable-features replaces the first rather than adding to it, so the features
+// Playwright (1.61) turns off with its own are named here again.
+const PLAYWRIGHT_DISABLED_FEATURES = ['AvoidUnnecessaryBeforeUnloadCheckSync',
+  'BoundaryEventDispatchTracksNodeRemoval', 'DestroyProfileOnBrowserClose', 'DialMediaRouteProvider',
+  'GlobalMediaControls', 'HttpsUpgrades', 'LensOverlay', 'MediaRouter', 'PaintHolding',
+  'ThirdPartyStoragePartitioning', 'Translate', 'AutoDeElevate', 'RenderDocument', 'OptimizationHints'];
 export const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
-  '--disable-dev-shm-usage', '--disable-features=WebUIOmniboxPopup,WebUIOmniboxAimPopup,WebUIOmniboxFullPopup'];
+  '--disable-dev-shm-usage', `--disable-features=${[...PLAYWRIGHT_DISABLED_FEATURES,
+    'WebUIOmniboxPopup', 'WebUIOmniboxAimPopup', 'WebUIOmniboxFullPopup'].join(',')}`];
 
 // Headless Debian Chromium; resolves to { context, close }.
 export async function launch(options = {}) {
