@@ -14,16 +14,15 @@ const ARTWORK = new URL('artwork.svg', BASE).href;
 // address, fragment included (the background's); an image kept here serves the chart's images
 // of the same address less any fragment (the glyphs' views). Both share one response. The
 // pointing hand is fetched by the style sheet's cursor when the first sign label shows.
-const early = [];
+let kept = null;
 export function preloadArtwork() {
   const link = document.createElement('link');
   link.rel = 'preload';
   link.as = 'image';
   link.href = ARTWORK;
   document.head.append(link);
-  const image = new Image();
-  image.src = ARTWORK;
-  early.push(image);
+  kept = new Image();
+  kept.src = ARTWORK;
 }
 export function applyFont(style, font) {
   style.fontFamily = font.family;
