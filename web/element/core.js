@@ -38,16 +38,18 @@ const painted = inBrowser &&
   ? new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)))
   : null;
 if (inBrowser) {
-  const start = () => {
-    preloadArtwork();
+  const start = (artwork) => {
+    if (artwork) preloadArtwork();
     wasmResponse();
     // The browser's first date format loads its calendar and zone data (some 30 ms): done
     // once the requests are out, while the .wasm downloads, rather than when a chart first
     // asks for its date.
     setTimeout(guarded('the date text', () => dateLabel(new Date())));
   };
-  if (painted) painted.then(start);
-  else start();
+  // The charts in the HTML have loaded the artwork themselves: asked for again, it only came
+  // back revalidated, so only a page without them preloads it.
+  if (painted) painted.then(() => start(false));
+  else start(true);
 }
 
 export function loadCore() {
